@@ -1,0 +1,3 @@
+#include "app/core/marker.h"
+
+volatile uint32_t StatementMarker = 0;

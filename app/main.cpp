@@ -1,0 +1,97 @@
+// The main module: start-up, the command-line road, the main loop and its
+// dispatch, the error report and the end sequence.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/app.h"
+#include "app/core/marker.h"
+#include "app/state.h"
+#include "crashtrap/trap.h"
+#include "projects/projects.h"
+#include "support/core/text.h"
+#include "support/dialogs.h"
+#include "support/gadgets.h"
+#include "support/prefs.h"
+#include "support/program.h"
+#include "support/window.h"
+
+ApplicationState gApp;
+
+namespace {
+
+void StartUp(HINSTANCE instance) {
+    gApp = ApplicationState{};
+    gApp.instance = instance;
+    // Every data path is relative to the program's folder, whatever folder
+    // the program was started from.
+    ProgramFolderInit();
+    WinLayerInit(instance);
+    GadgetLayerInit();
+    TrapInstall();
+    StatementMarker = 0;
+    TrapSetTarget(ShowErrorReport);
+}
+
+// What the main loop does with a gadget event.
+void DispatchGadget(int32_t gadget, int32_t subtype) {
+    MARK; switch (gadget) {
+        case kGadgetTree:        MARK; if (subtype == 2) AddTreeFile(); break;
+        case kGadgetFileList:    MARK; if (subtype == 2) RemoveListedFile(); break;
+        case kGadgetProjectList: MARK; if (subtype == 2) StartSelectedProject(); break;
+        case kGadgetCreate:      MARK; CreateProject(); break;
+        case kGadgetQuit:        MARK; gApp.quitRequested = 1; break;
+        case kGadgetRemoveFile:  MARK; RemoveListedFile(); break;
+        case kGadgetAddFile:     MARK; AddTreeFile(); break;
+        case kGadgetStart:       MARK; StartSelectedProject(); break;
+        case kGadgetDelete:      MARK; DeleteSelectedProject(); break;
+        default:                 break;  // the frame (3), the label (10) and unknown numbers
+    }
+}
+
+void MainLoop() {
+    MARK; do {
+        MARK; gApp.currentEvent = WinWaitEvent();
+        MARK; if (gApp.currentEvent == EvGadget) {
+            MARK; gApp.currentGadget = WinEventGadget();
+            MARK; DispatchGadget(gApp.currentGadget, WinEventSubtype());
+        }
+    } while (gApp.currentEvent != EvCloseRequest && gApp.quitRequested != 1);
+}
+
+}  // namespace
+
+void EndProgram() {
+    PrefClose();
+    TrapUninstall();
+    WinCloseAll();
+    ExitProcess(0);
+}
+
+void ShowErrorReport() {
+    MARK; char line[16];
+    MARK; std::snprintf(line, sizeof line, "%ld", long(TrapErrorLine()));
+    MARK; std::string text = TrapErrorDescription() + "\r" + TrapErrorModule() + "\rLine: " + line;
+    MARK; DlgMessageBox("Error", text, MB_ICONERROR | MB_OK);
+    MARK; EndProgram();
+}
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    StartUp(instance);
+    MARK; gApp.commandLineProject = LowerName(TrimSpaces(NextProgramParameter()));
+    MARK; if (!gApp.commandLineProject.empty()) {
+        MARK; ReadLanguageSettingOnly();
+        MARK; StartProject(gApp.commandLineProject);
+        MARK; EndProgram();
+    }
+    MARK; BuildMainWindow();
+    MARK; MainLoop();
+    MARK; EndProgram();
+}
+
+// The runtime's default terminate handler pulls in the C++ name demangler
+// (a third of the program's size); a plain abort says as much here.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx

@@ -1,0 +1,78 @@
+# Cross build: the program, the Win32 layer as a library the Wine tests link,
+# the test tools and the Wine-run tests.
+set(TW_WIN_FLAGS -Os -fno-exceptions -fno-rtti -ffunction-sections -fdata-sections)
+
+add_library(twcore STATIC ${TW_CORE_SOURCES})
+target_include_directories(twcore PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(twcore PRIVATE ${TW_WARNINGS} ${TW_WIN_FLAGS})
+
+file(GLOB TW_WIN_SOURCES CONFIGURE_DEPENDS
+    ${CMAKE_SOURCE_DIR}/app/*.cpp
+    ${CMAKE_SOURCE_DIR}/projects/*.cpp
+    ${CMAKE_SOURCE_DIR}/support/*.cpp
+    ${CMAKE_SOURCE_DIR}/explorer/*.cpp
+    ${CMAKE_SOURCE_DIR}/crashtrap/*.cpp)
+list(REMOVE_ITEM TW_WIN_SOURCES ${CMAKE_SOURCE_DIR}/app/main.cpp)
+
+add_library(twwin STATIC ${TW_WIN_SOURCES})
+target_include_directories(twwin PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(twwin PRIVATE ${TW_WARNINGS} ${TW_WIN_FLAGS})
+target_link_libraries(twwin PUBLIC twcore ole32 uuid shell32 comctl32 gdi32 user32 advapi32)
+
+configure_file(${CMAKE_SOURCE_DIR}/res/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h)
+
+add_executable(tarnwick WIN32 app/main.cpp res/tarnwick.rc)
+target_include_directories(tarnwick PRIVATE ${CMAKE_BINARY_DIR}/generated ${CMAKE_SOURCE_DIR}/res)
+target_compile_options(tarnwick PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${TW_WARNINGS} ${TW_WIN_FLAGS}>)
+target_link_libraries(tarnwick PRIVATE twwin)
+target_link_options(tarnwick PRIVATE -static -s -Wl,--gc-sections)
+set_target_properties(tarnwick PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_SOURCE_DIR}/dist)
+
+# GoogleTest for Windows, from Debian's sources (there is no MinGW package).
+set(GTEST_SRC /usr/src/googletest/googletest)
+add_library(wingtest STATIC ${GTEST_SRC}/src/gtest-all.cc ${GTEST_SRC}/src/gtest_main.cc)
+target_include_directories(wingtest PUBLIC ${GTEST_SRC}/include PRIVATE ${GTEST_SRC})
+target_compile_options(wingtest PRIVATE -O1 -w)
+
+# Test tools: small programs the Wine tests start (the stand-in editor, ...).
+file(GLOB TW_TOOL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/tools/*.cpp)
+foreach(src ${TW_TOOL_SOURCES})
+    get_filename_component(name ${src} NAME_WE)
+    add_executable(${name} ${src})
+    target_compile_options(${name} PRIVATE ${TW_WARNINGS} -O1)
+    target_link_libraries(${name} PRIVATE twwin)
+    target_link_options(${name} PRIVATE -static)
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
+endforeach()
+
+# The driver library that Wine tests use to start programs and work their windows.
+file(GLOB TW_DRIVER_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/driver/*.cpp)
+add_library(twdriver STATIC ${TW_DRIVER_SOURCES})
+target_include_directories(twdriver PUBLIC ${CMAKE_SOURCE_DIR}/tests/wine)
+target_compile_options(twdriver PRIVATE ${TW_WARNINGS} -O1)
+target_link_libraries(twdriver PUBLIC twwin wingtest)
+
+# One Wine test program per file; each test runs as its own ctest entry.
+file(GLOB TW_WINE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*_test.cpp)
+foreach(src ${TW_WINE_TESTS})
+    get_filename_component(name ${src} NAME_WE)
+    add_executable(${name} ${src})
+    target_compile_options(${name} PRIVATE ${TW_WARNINGS} -O1)
+    target_link_libraries(${name} PRIVATE twdriver)
+    target_link_options(${name} PRIVATE -static)
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
+    set_tests_properties(${name} PROPERTIES TIMEOUT 600
+        ENVIRONMENT "TW_EXE=${CMAKE_SOURCE_DIR}/dist/tarnwick.exe;TW_TOOLS=${CMAKE_BINARY_DIR}/tools;TW_WORK=${CMAKE_BINARY_DIR}/work")
+endforeach()
+
+# Benchmarks that run under Wine.
+file(GLOB TW_WIN_BENCH CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/wine/*.cpp)
+foreach(src ${TW_WIN_BENCH})
+    get_filename_component(name ${src} NAME_WE)
+    add_executable(${name} ${src})
+    target_compile_options(${name} PRIVATE ${TW_WARNINGS} -O2)
+    target_link_libraries(${name} PRIVATE twwin)
+    target_link_options(${name} PRIVATE -static)
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+endforeach()

@@ -1,0 +1,117 @@
+#include "projects/core/store_text.h"
+
+#include "app/core/marker.h"
+#include "support/core/text.h"
+
+std::vector<StoreLine> SplitStoreLines(std::string_view file) {
+    MARK; std::vector<StoreLine> lines;
+    MARK; size_t pos = 0;
+    MARK; while (pos < file.size()) {
+        MARK; size_t end = pos;
+        MARK; while (end < file.size() && file[end] != '\r' && file[end] != '\n' && file[end] != '\0') ++end;
+        MARK; size_t endLength = 0;
+        MARK; if (end < file.size()) {
+            MARK; endLength = 1;
+            MARK; if (file[end] == '\r' && end + 1 < file.size() && file[end + 1] == '\n') endLength = 2;
+        }
+        MARK; lines.push_back({file.substr(pos, end - pos), pos, endLength});
+        MARK; pos = end + endLength;
+    }
+    MARK; return lines;
+}
+
+std::string_view ProjectNameOf(std::string_view line) {
+    MARK; size_t sep = line.find(kNameSeparator);
+    MARK; return sep == std::string_view::npos ? std::string_view{} : line.substr(0, sep);
+}
+
+std::string ProjectFilesText(std::string_view line) {
+    MARK; std::string out;
+    MARK; size_t open = line.find('"');
+    MARK; while (open != std::string_view::npos) {
+        MARK; size_t close = line.find('"', open + 1);
+        MARK; if (close == std::string_view::npos) break;
+        MARK; std::string_view part = FilePart(TrimSpaces(line.substr(open + 1, close - open - 1)));
+        MARK; if (!part.empty()) {
+            MARK; out += part;
+            MARK; out += "  ";
+        }
+        MARK; open = close;
+    }
+    MARK; return out;
+}
+
+std::string ProjectRowText(std::string_view line) {
+    MARK; std::string row(ProjectNameOf(line));
+    MARK; row += '\n';
+    MARK; row += ProjectFilesText(line);
+    MARK; return row;
+}
+
+std::optional<std::string_view> FindProjectLine(std::string_view file, std::string_view name) {
+    MARK; for (const StoreLine& line : SplitStoreLines(file)) {
+        MARK; if (SameName(ProjectNameOf(line.text), name)) return line.text;
+    }
+    MARK; return std::nullopt;
+}
+
+std::string MakeProjectLine(std::string_view name, std::string_view editorPath,
+                            const std::vector<std::string>& paths) {
+    MARK; std::string line(name);
+    MARK; line += kNameSeparator;
+    MARK; line += editorPath;
+    MARK; line += ' ';
+    MARK; for (const std::string& path : paths) {
+        MARK; line += '"';
+        MARK; line += path;
+        MARK; line += "\" ";
+    }
+    MARK; line += "\r\n";
+    MARK; return line;
+}
+
+std::string AppendedText(std::optional<char> lastByte, std::string_view line) {
+    // A last line without its line end would otherwise swallow the new project.
+    MARK; if (lastByte && *lastByte != '\r' && *lastByte != '\n') return "\r\n" + std::string(line);
+    MARK; return std::string(line);
+}
+
+std::optional<std::string> RemoveProjectFromText(std::string_view file, std::string_view name) {
+    MARK; std::optional<std::string_view> found = FindProjectLine(file, name);
+    MARK; if (!found) return std::nullopt;
+    MARK; std::string kept;
+    MARK; kept.reserve(file.size());
+    MARK; for (const StoreLine& line : SplitStoreLines(file)) {
+        MARK; if (!EqualAsciiNoCase(line.text, *found)) kept.append(file.substr(line.offset, line.text.size() + line.endLength));
+    }
+    MARK; return kept;
+}
+
+std::string BatchFileText(std::string_view line) {
+    MARK; size_t sep = line.find(kNameSeparator);
+    MARK; std::string_view command = sep == std::string_view::npos ? std::string_view{} : line.substr(sep + 1);
+    // The editor path runs up to the space before the first quoted file.
+    MARK; size_t quote = command.find('"');
+    MARK; size_t editorEnd = quote == std::string_view::npos ? command.size() : quote;
+    MARK; std::string_view editor = command.substr(0, editorEnd);
+    MARK; if (!editor.empty() && editor.back() == ' ') editor.remove_suffix(1);
+    MARK; std::string first;
+    MARK; if (!editor.empty()) {
+        // cmd.exe does not run an unquoted path with spaces ("C:\Program Files\...").
+        MARK; first += '"';
+        MARK; first += editor;
+        MARK; first += '"';
+        MARK; first += command.substr(editor.size());
+    } else {
+        MARK; first = command;
+    }
+    MARK; std::string batch;
+    MARK; batch.reserve(first.size() + 24);
+    // cmd.exe expands '%' even inside quotes; "%%" stands for one.
+    MARK; for (char c : first) {
+        MARK; if (c == '%') batch += '%';
+        MARK; batch += c;
+    }
+    MARK; batch += "\r\ndel Data\\tmp.bat";
+    MARK; return batch;
+}

@@ -1,0 +1,53 @@
+// The project list file's format: one line per project,
+//   name 0xBF editor-path ' ' ( '"' path '"' ' ' )* CR LF
+// Reading is lenient: CR LF, a lone CR, a lone LF and NUL each end a line.
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+inline constexpr char kNameSeparator = '\xBF';
+
+// One line of the file: its text and the bytes of its line end (0, 1 or 2).
+struct StoreLine {
+    std::string_view text;
+    size_t offset;      // where the line starts in the file
+    size_t endLength;   // bytes of the line end that follow the text
+};
+
+// Splits file bytes into lines by the reading rules.
+std::vector<StoreLine> SplitStoreLines(std::string_view file);
+
+// The text before the first 0xBF; empty for a line without one.
+std::string_view ProjectNameOf(std::string_view line);
+
+// Column 1 of the project list: the file part of the text between each pair
+// of consecutive double quotes (trimmed; empty ones skipped), each followed
+// by two spaces.
+std::string ProjectFilesText(std::string_view line);
+
+// The row text of the project list: name, LF, files text.
+std::string ProjectRowText(std::string_view line);
+
+// The first line of `file` whose name part is the same project as `name`.
+std::optional<std::string_view> FindProjectLine(std::string_view file, std::string_view name);
+
+// A new project line, CR LF included.
+std::string MakeProjectLine(std::string_view name, std::string_view editorPath,
+                            const std::vector<std::string>& paths);
+
+// What to write at the end of a file whose current content ends in `lastByte`
+// (none for an empty file) so that `line` starts a line of its own.
+std::string AppendedText(std::optional<char> lastByte, std::string_view line);
+
+// The file without every whole line equal (ASCII case ignored) to the first
+// line of the project `name`; nullopt when no line has that name. All other
+// bytes stay as they were.
+std::optional<std::string> RemoveProjectFromText(std::string_view file, std::string_view name);
+
+// The batch file that opens a project line's files in the editor:
+// line 1 is everything after the first 0xBF, with a non-empty editor path put
+// in double quotes and every '%' doubled for the command interpreter; line 2
+// deletes the batch file itself.
+std::string BatchFileText(std::string_view line);

@@ -1,0 +1,43 @@
+// The project list file on disk. Nothing is cached: every operation reads the
+// file afresh and closes it before it returns.
+#include "app/app.h"
+#include "app/core/marker.h"
+#include "projects/core/store_text.h"
+#include "projects/projects.h"
+#include "support/files.h"
+#include "support/gadgets.h"
+
+bool ProjectExists(const std::string& name) {
+    MARK; std::string file;
+    MARK; if (!ReadWholeFile(kProjectFile, file)) return false;
+    MARK; return FindProjectLine(file, name).has_value();
+}
+
+void RefreshProjectList() {
+    MARK; std::string file;
+    MARK; if (!ReadWholeFile(kProjectFile, file)) return;
+    MARK; for (const StoreLine& line : SplitStoreLines(file)) {
+        MARK; GadAddItem(kGadgetProjectList, -1, ProjectRowText(line.text));
+    }
+}
+
+bool AppendProjectLine(const std::string& name, const std::string& editorPath,
+                       const std::vector<std::string>& paths) {
+    MARK; AppendFile file(kProjectFile);
+    MARK; if (!file.IsOpen()) return false;
+    MARK; std::optional<char> last;
+    MARK; if (file.LastByte() >= 0) last = char(file.LastByte());
+    MARK; file.Write(AppendedText(last, MakeProjectLine(name, editorPath, paths)));
+    MARK; return true;
+}
+
+bool RemoveProjectLines(const std::string& name) {
+    // One read gives both the line to remove and the text to keep, and the new
+    // text replaces the file in one step, so a failure never loses the list.
+    MARK; std::string file;
+    MARK; if (!ReadWholeFile(kProjectFile, file)) return false;
+    MARK; std::optional<std::string> kept = RemoveProjectFromText(file, name);
+    MARK; if (!kept) return false;
+    MARK; ReplaceFileAtomically(kProjectFile, *kept);
+    MARK; return true;
+}

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs what building and testing need on Debian 12 (run as root).
+# Quick and silent when everything is there already.
+set -euo pipefail
+need=(cmake ninja-build g++ googletest libgtest-dev g++-mingw-w64-i686-posix wine wine32:i386 wine64
+      xvfb xauth xdotool imagemagick clang-14 libclang-rt-14-dev python3 zip)
+missing=()
+for p in "${need[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if ((${#missing[@]})); then
+    echo "setup: installing ${missing[*]}"
+    dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+    apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi

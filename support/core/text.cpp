@@ -1,0 +1,59 @@
+#include "support/core/text.h"
+
+namespace {
+unsigned char LowerByte(unsigned char c) {
+    if ((c >= 65 && c <= 90) || (c >= 192 && c <= 223)) return c + 32;
+    return c;
+}
+unsigned char LowerAscii(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + 32 : c; }
+}  // namespace
+
+std::string_view TrimSpaces(std::string_view text) {
+    size_t begin = text.find_first_not_of(' ');
+    if (begin == std::string_view::npos) return {};
+    size_t end = text.find_last_not_of(' ');
+    return text.substr(begin, end - begin + 1);
+}
+
+std::string LowerName(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) c = char(LowerByte((unsigned char)c));
+    return out;
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (LowerByte((unsigned char)a[i]) != LowerByte((unsigned char)b[i])) return false;
+    return true;
+}
+
+bool EqualAsciiNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (LowerAscii((unsigned char)a[i]) != LowerAscii((unsigned char)b[i])) return false;
+    return true;
+}
+
+std::string_view FilePart(std::string_view path) {
+    size_t slash = path.rfind('\\');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+std::string InsertQuotedName(std::string_view message, std::string_view name) {
+    static constexpr std::string_view kPlaceholder = "%name%";
+    std::string out;
+    size_t i = 0;
+    while (i < message.size()) {
+        if (message.size() - i >= kPlaceholder.size() &&
+            EqualAsciiNoCase(message.substr(i, kPlaceholder.size()), kPlaceholder)) {
+            out += '"';
+            out += name;
+            out += '"';
+            i += kPlaceholder.size();
+        } else {
+            out += message[i++];
+        }
+    }
+    return out;
+}

@@ -1,0 +1,21 @@
+// Byte-text helpers shared by the application: texts are Windows-1252 bytes.
+#pragma once
+#include <string>
+#include <string_view>
+
+// Removes spaces (byte 32 only) from both ends.
+std::string_view TrimSpaces(std::string_view text);
+
+// The name lower-casing rule: bytes 65-90 and 192-223 get 32 added, every
+// other byte stays. Two project names are one project when equal after it.
+std::string LowerName(std::string_view text);
+bool SameName(std::string_view a, std::string_view b);
+
+// Equality ignoring the case of the ASCII letters A-Z only.
+bool EqualAsciiNoCase(std::string_view a, std::string_view b);
+
+// The text after the last backslash, or the whole text without one.
+std::string_view FilePart(std::string_view path);
+
+// Replaces every "%name%" (ASCII case ignored) with the name in double quotes.
+std::string InsertQuotedName(std::string_view message, std::string_view name);

@@ -1,0 +1,11 @@
+// Modal dialogs of the calling thread: a one-line text prompt and message boxes.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+std::string DlgAskText(const std::string& title, const std::string& prompt, const std::string& defaultText);
+int DlgMessageBox(const std::string& title, const std::string& message, unsigned flags);
+HWND DlgOwnerWindow();
+void DlgDisableThreadWindows();
+void DlgEnableThreadWindows();

@@ -1,0 +1,51 @@
+// Numbered gadgets (controls) with generic operations dispatched per kind.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+// Per-kind operations; a null entry means the generic operation's fallback.
+struct GadgetKindOps {
+    void (*free)(int32_t number);
+    int32_t (*getState)(int32_t number);
+    void (*setState)(int32_t number, int32_t value);
+    std::string (*getText)(int32_t number);
+    int32_t (*addItem)(int32_t number, int32_t position, const std::string& text);
+    void (*removeItem)(int32_t number, int32_t index);
+    void (*clearItems)(int32_t number);
+    int32_t (*countItems)(int32_t number);
+    std::string (*getItemText)(int32_t number, int32_t index, int32_t column);
+    void (*addColumn)(int32_t number, int32_t position, const std::string& title, int32_t width);
+};
+
+struct GadgetRecord {
+    HWND handle = nullptr;
+    const GadgetKindOps* ops = nullptr;
+    void* extra = nullptr;  // the control's own window procedure, or a kind's record (explorer tree)
+};
+
+void GadgetLayerInit();
+HFONT GadgetDefaultFont();
+// The record for `number`, growing the table; a gadget already there is freed first.
+GadgetRecord* GadgetNewSlot(int32_t number);
+// The record of a live gadget, or null.
+GadgetRecord* GadgetFind(int32_t number);
+
+HWND GadButton(int32_t number, int x, int y, int width, int height, const std::string& caption);
+HWND GadText(int32_t number, int x, int y, int width, int height, const std::string& text);
+HWND GadFrame(int32_t number, int x, int y, int width, int height, const std::string& caption);
+HWND GadListView(int32_t number, int x, int y, int width, int height);
+HWND GadListIcon(int32_t number, int x, int y, int width, int height, const std::string& firstTitle,
+                 int firstWidth, uint32_t flags);
+void GadAddColumn(int32_t number, int32_t position, const std::string& title, int32_t width);
+
+std::string GadGetText(int32_t number);
+int32_t GadAddItem(int32_t number, int32_t position, const std::string& text);
+void GadSetState(int32_t number, int32_t value);
+int32_t GadGetState(int32_t number);
+void GadRemoveItem(int32_t number, int32_t index);
+std::string GadGetItemText(int32_t number, int32_t index, int32_t column);
+int32_t GadCountItems(int32_t number);
+void GadClearItems(int32_t number);
+void GadFree(int32_t number);

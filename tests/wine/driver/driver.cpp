@@ -1,0 +1,353 @@
+#include "driver/driver.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace drv {
+
+std::string Env(const char* name) {
+    const char* v = std::getenv(name);
+    return v ? v : "";
+}
+
+std::string WinPath(const std::string& unixPath) {
+    std::string out = "Z:";
+    for (char c : unixPath) out += c == '/' ? '\\' : c;
+    return out;
+}
+
+void RemoveTree(const std::string& path) {
+    std::string base = path;
+    if (!base.empty() && base.back() == '\\') base.pop_back();
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((base + "\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = data.cFileName;
+            if (name == "." || name == "..") continue;
+            std::string full = base + "\\" + name;
+            SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(full);
+            else
+                DeleteFileA(full.c_str());
+        } while (FindNextFileA(find, &data));
+        FindClose(find);
+    }
+    SetFileAttributesA(base.c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryA(base.c_str());
+}
+
+static void MakeFolders(const std::string& path) {
+    for (size_t i = 3; i <= path.size(); ++i)
+        if (i == path.size() || path[i] == '\\') CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
+}
+
+std::string FreshFolder(const std::string& name) {
+    std::string work = Env("TW_WORK");
+    EXPECT_FALSE(work.empty()) << "TW_WORK is not set";
+    std::string folder = WinPath(work) + "\\" + name;
+    RemoveTree(folder);
+    MakeFolders(folder);
+    return folder + "\\";
+}
+
+std::string InstallProgram(const std::string& folder) {
+    std::string target = folder + "tarnwick.exe";
+    EXPECT_TRUE(CopyFileA(WinPath(Env("TW_EXE")).c_str(), target.c_str(), FALSE)) << "copy the program to " << target;
+    return target;
+}
+
+std::string ToolPath(const std::string& exeName) { return WinPath(Env("TW_TOOLS")) + "\\" + exeName; }
+
+bool WriteBytes(const std::string& path, const std::string& bytes) {
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    bool ok = WriteFile(f, bytes.data(), DWORD(bytes.size()), &written, nullptr) && written == bytes.size();
+    CloseHandle(f);
+    return ok;
+}
+
+bool ReadBytes(const std::string& path, std::string& bytes) {
+    bytes.clear();
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    char buf[65536];
+    DWORD got = 0;
+    while (ReadFile(f, buf, sizeof buf, &got, nullptr) && got > 0) bytes.append(buf, got);
+    CloseHandle(f);
+    return true;
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+Process::Process(Process&& o) noexcept : process_(o.process_), id_(o.id_) {
+    o.process_ = nullptr;
+    o.id_ = 0;
+}
+Process& Process::operator=(Process&& o) noexcept {
+    std::swap(process_, o.process_);
+    std::swap(id_, o.id_);
+    return *this;
+}
+Process::~Process() {
+    if (process_) CloseHandle(process_);
+}
+long Process::Wait(DWORD ms) {
+    if (!process_ || WaitForSingleObject(process_, ms) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(process_, &code);
+    return long(code);
+}
+bool Process::Running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+void Process::Kill() {
+    if (Running()) {
+        TerminateProcess(process_, 99);
+        WaitForSingleObject(process_, 5000);
+    }
+}
+
+Process Start(const std::string& exe, const std::string& args, const std::string& cwd) {
+    std::string line = "\"" + exe + "\"";
+    if (!args.empty()) line += " " + args;
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    Process p;
+    if (CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       cwd.empty() ? nullptr : cwd.c_str(), &si, &pi)) {
+        CloseHandle(pi.hThread);
+        p.process_ = pi.hProcess;
+        p.id_ = pi.dwProcessId;
+    }
+    return p;
+}
+
+namespace {
+struct EnumCtx {
+    DWORD pid;
+    const char* cls;
+    bool visibleOnly;
+    std::vector<HWND> found;
+};
+BOOL CALLBACK CollectTop(HWND hwnd, LPARAM lp) {
+    auto* ctx = reinterpret_cast<EnumCtx*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != ctx->pid) return TRUE;
+    if (ctx->visibleOnly && !IsWindowVisible(hwnd)) return TRUE;
+    if (ctx->cls && ClassName(hwnd) != ctx->cls) return TRUE;
+    ctx->found.push_back(hwnd);
+    return TRUE;
+}
+}  // namespace
+
+std::vector<HWND> TopWindows(DWORD processId, const char* className, bool visibleOnly) {
+    EnumCtx ctx{processId, className, visibleOnly, {}};
+    EnumWindows(CollectTop, reinterpret_cast<LPARAM>(&ctx));
+    return ctx.found;
+}
+
+HWND WaitWindow(DWORD processId, const char* className, DWORD ms) {
+    HWND found = nullptr;
+    WaitFor([&] {
+        auto all = TopWindows(processId, className);
+        found = all.empty() ? nullptr : all.front();
+        return found != nullptr;
+    }, ms);
+    return found;
+}
+
+std::string WindowText(HWND hwnd) {
+    // Cross-process WM_GETTEXT is marshalled; ask in UTF-16 and convert to the
+    // ANSI code page so byte comparisons with Windows-1252 texts hold.
+    int n = int(SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0));
+    std::wstring w(size_t(n) + 1, L'\0');
+    n = int(SendMessageW(hwnd, WM_GETTEXT, WPARAM(w.size()), reinterpret_cast<LPARAM>(w.data())));
+    w.resize(size_t(n > 0 ? n : 0));
+    if (w.empty()) return {};
+    int len = WideCharToMultiByte(CP_ACP, 0, w.data(), int(w.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(size_t(len), '\0');
+    WideCharToMultiByte(CP_ACP, 0, w.data(), int(w.size()), out.data(), len, nullptr, nullptr);
+    return out;
+}
+
+std::string ClassName(HWND hwnd) {
+    char buf[256] = {};
+    GetClassNameA(hwnd, buf, sizeof buf);
+    return buf;
+}
+
+RECT WindowRectOf(HWND hwnd) {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    return r;
+}
+
+RECT ClientRectOnScreen(HWND hwnd) {
+    RECT r{};
+    GetClientRect(hwnd, &r);
+    MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+namespace {
+// The pixels of a 32 x 32 square: from the screen at (x, y), or of `icon`
+// drawn on the dialog background. Icon handles are per process in Wine, so
+// the box's icon is recognised by its picture.
+std::string Pixels(int x, int y, HICON icon) {
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = 32;
+    bi.bmiHeader.biHeight = -32;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    if (icon) {
+        RECT r{0, 0, 32, 32};
+        FillRect(mem, &r, GetSysColorBrush(COLOR_3DFACE));
+        DrawIconEx(mem, 0, 0, icon, 32, 32, 0, nullptr, DI_NORMAL);
+    } else {
+        BitBlt(mem, 0, 0, 32, 32, screen, x, y, SRCCOPY);
+    }
+    GdiFlush();
+    std::string out(static_cast<const char*>(bits), 32 * 32 * 4);
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return out;
+}
+}  // namespace
+
+MessageBoxInfo WaitMessageBox(DWORD processId, DWORD ms) {
+    MessageBoxInfo info;
+    info.hwnd = WaitWindow(processId, "#32770", ms);
+    if (!info.hwnd) return info;
+    WaitFor([&] { return IsWindowVisible(info.hwnd) && GetDlgItem(info.hwnd, 0xFFFF); }, 2000);
+    info.title = WindowText(info.hwnd);
+    info.text = WindowText(GetDlgItem(info.hwnd, 0xFFFF));
+    info.hasOk = GetDlgItem(info.hwnd, IDOK) != nullptr;
+    info.hasYes = GetDlgItem(info.hwnd, IDYES) != nullptr;
+    info.hasNo = GetDlgItem(info.hwnd, IDNO) != nullptr;
+    info.hasCancel = GetDlgItem(info.hwnd, IDCANCEL) != nullptr && !info.hasOk;
+    // The icon control holds one of the shared system icons (id 20 on
+    // Windows, 1088 in Wine's template).
+    HWND iconCtl = GetDlgItem(info.hwnd, 20);
+    if (!iconCtl) iconCtl = GetDlgItem(info.hwnd, 1088);
+    if (iconCtl) {
+        const struct { LPCSTR id; int flag; } kIcons[] = {
+            {IDI_HAND, 16}, {IDI_QUESTION, 32}, {IDI_EXCLAMATION, 48}, {IDI_ASTERISK, 64}};
+        WaitFor([&] {
+            RECT r = WindowRectOf(iconCtl);
+            std::string shown = Pixels(r.left, r.top, nullptr);
+            for (const auto& k : kIcons)
+                if (shown == Pixels(0, 0, LoadIconA(nullptr, k.id))) info.icon = k.flag;
+            return info.icon != 0;
+        }, 3000);
+    }
+    return info;
+}
+
+void PressButton(HWND dialog, int id) {
+    HWND button = GetDlgItem(dialog, id);
+    if (button) PostMessageA(button, BM_CLICK, 0, 0);
+}
+
+void KeyTap(WORD vk, bool shift) {
+    std::vector<INPUT> in;
+    auto key = [&](WORD k, bool up) {
+        INPUT i{};
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = k;
+        i.ki.wScan = WORD(MapVirtualKeyA(k, MAPVK_VK_TO_VSC));
+        i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        in.push_back(i);
+    };
+    if (shift) key(VK_SHIFT, false);
+    key(vk, false);
+    key(vk, true);
+    if (shift) key(VK_SHIFT, true);
+    SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
+    Sleep(30);
+}
+
+void TypeText(const std::string& text) {
+    for (char c : text) {
+        SHORT vk = VkKeyScanA(c);
+        if (vk == -1) continue;
+        KeyTap(LOBYTE(vk), (HIBYTE(vk) & 1) != 0);
+    }
+}
+
+void ClickAt(int x, int y, bool twice) {
+    SetCursorPos(x, y);
+    Sleep(30);
+    for (int n = 0; n < (twice ? 2 : 1); ++n) {
+        INPUT in[2]{};
+        in[0].type = in[1].type = INPUT_MOUSE;
+        in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        SendInput(2, in, sizeof(INPUT));
+        Sleep(40);
+    }
+    Sleep(60);
+}
+
+void ClickWindow(HWND hwnd, bool twice) {
+    RECT r = WindowRectOf(hwnd);
+    ClickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2, twice);
+}
+
+bool FocusWindow(HWND hwnd) {
+    SetForegroundWindow(hwnd);
+    return WaitFor([&] { return GetForegroundWindow() == hwnd; }, 3000);
+}
+
+void Screenshot(const std::string& name) {
+    std::string work = Env("TW_WORK");
+    if (work.empty()) return;
+    std::string dir = work + "/screenshots";
+    CreateDirectoryA(WinPath(dir).c_str(), nullptr);
+    // Wine starts Unix programs given by their Unix path.
+    std::string line = "/usr/bin/import -window root " + dir + "/" + name + ".png";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        WaitForSingleObject(pi.hProcess, 10000);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+}
+
+std::vector<EditorRun> ReadEditorLog(const std::string& editorExePath) {
+    std::vector<EditorRun> runs;
+    std::string log;
+    if (!ReadBytes(editorExePath + ".log", log)) return runs;
+    size_t pos = 0;
+    while (pos < log.size()) {
+        size_t end = log.find('\n', pos);
+        if (end == std::string::npos) end = log.size();
+        std::string line = log.substr(pos, end - pos);
+        size_t tab = line.rfind('\t');
+        runs.push_back({line.substr(0, tab), tab == std::string::npos ? "" : line.substr(tab + 1)});
+        pos = end + 1;
+    }
+    return runs;
+}
+
+bool InstallEditor(const std::string& path) {
+    MakeFolders(path.substr(0, path.rfind('\\')));
+    DeleteFileA((path + ".log").c_str());
+    return CopyFileA(ToolPath("fake_editor.exe").c_str(), path.c_str(), FALSE);
+}
+
+}  // namespace drv

@@ -1,0 +1,114 @@
+// The test bed for Wine tests: fresh folders with a copy of the program,
+// starting it and other programs, finding and working their windows, and
+// screenshots of the virtual screen when something fails.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace drv {
+
+// A Windows path for a Unix path (through drive Z:).
+std::string WinPath(const std::string& unixPath);
+// Environment variables the test command sets (Unix paths); empty if unset.
+std::string Env(const char* name);
+
+// A fresh, empty folder for one test: TW_WORK/<test name>, as a Windows path
+// with a trailing backslash. The folder of the previous run is removed first.
+std::string FreshFolder(const std::string& name);
+// Copies the program (TW_EXE) into `folder`; returns the copy's full path.
+std::string InstallProgram(const std::string& folder);
+// The full Windows path of a test tool built beside the tests (TW_TOOLS).
+std::string ToolPath(const std::string& exeName);
+
+// File helpers (Windows paths).
+bool WriteBytes(const std::string& path, const std::string& bytes);
+bool ReadBytes(const std::string& path, std::string& bytes);
+bool Exists(const std::string& path);
+void RemoveTree(const std::string& path);
+
+// A started process; closes its handles on destruction (it is not killed).
+class Process {
+public:
+    Process() = default;
+    Process(Process&& o) noexcept;
+    Process& operator=(Process&& o) noexcept;
+    ~Process();
+    bool Started() const { return process_ != nullptr; }
+    DWORD Id() const { return id_; }
+    HANDLE Handle() const { return process_; }
+    // Waits for the end; returns the exit code, or -1 on timeout.
+    long Wait(DWORD ms);
+    bool Running() const;
+    void Kill();
+
+private:
+    friend Process Start(const std::string&, const std::string&, const std::string&);
+    HANDLE process_ = nullptr;
+    DWORD id_ = 0;
+};
+
+// Starts `exe` with the command-line tail `args` in `cwd` (empty: inherit).
+Process Start(const std::string& exe, const std::string& args, const std::string& cwd = "");
+
+// Waits until `pred` holds, pumping this thread's messages; false on timeout.
+template <class Pred>
+bool WaitFor(Pred pred, DWORD ms = 10000) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (pred()) return true;
+        if (GetTickCount() - start > ms) return false;
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(20);
+    }
+}
+
+// Top-level windows of a process (visible or not), optionally by class name.
+std::vector<HWND> TopWindows(DWORD processId, const char* className = nullptr, bool visibleOnly = true);
+// Waits for a visible top-level window of the process with that class.
+HWND WaitWindow(DWORD processId, const char* className, DWORD ms = 10000);
+
+std::string WindowText(HWND hwnd);
+std::string ClassName(HWND hwnd);
+RECT WindowRectOf(HWND hwnd);
+RECT ClientRectOnScreen(HWND hwnd);
+
+// A platform message box shown by another process, as the user sees it.
+struct MessageBoxInfo {
+    HWND hwnd = nullptr;
+    std::string title;
+    std::string text;
+    bool hasOk = false, hasYes = false, hasNo = false, hasCancel = false;
+    int icon = 0;  // 16 error, 32 question, 48 warning, 64 information, 0 none
+};
+// Waits for a message box of the process; hwnd is null on timeout.
+MessageBoxInfo WaitMessageBox(DWORD processId, DWORD ms = 10000);
+// Presses a button of a dialog (IDOK, IDYES, ...).
+void PressButton(HWND dialog, int id);
+
+// Real input through the system's input queue (as a user's keyboard and mouse).
+void KeyTap(WORD vk, bool shift = false);
+void TypeText(const std::string& text);
+void ClickAt(int x, int y, bool twice = false);
+void ClickWindow(HWND hwnd, bool twice = false);  // the centre of the window
+bool FocusWindow(HWND hwnd);
+
+// Saves a PNG of the whole virtual screen into TW_WORK/screenshots/<name>.png.
+void Screenshot(const std::string& name);
+
+// The stand-in editor's log: one record per start, "cmdline\tcwd".
+struct EditorRun {
+    std::string commandLine;
+    std::string directory;
+};
+std::vector<EditorRun> ReadEditorLog(const std::string& editorExePath);
+// Copies the stand-in editor to `path` (creating its folders).
+bool InstallEditor(const std::string& path);
+
+}  // namespace drv
