@@ -5,7 +5,6 @@
 #include "support/window.h"
 
 void WinLayerInit(HINSTANCE) {}
-void GadgetLayerInit() {}
 void WinCloseAll() {}
 void BuildMainWindow() {}
 int32_t WinWaitEvent() { return EvCloseRequest; }
@@ -14,5 +13,3 @@ int32_t WinEventSubtype() { return -1; }
 int32_t GadAddItem(int32_t, int32_t, const std::string&) { return -1; }
 int32_t GadGetState(int32_t) { return -1; }
 std::string GadGetItemText(int32_t, int32_t, int32_t) { return {}; }
-void AddTreeFile() {}
-void RemoveListedFile() {}
