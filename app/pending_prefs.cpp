@@ -5,6 +5,7 @@
 #include "support/prefs.h"
 
 void PrefClose() {}
+void ReadLanguageSetting() {}
 void ReadLanguageSettingOnly() {}
 int DlgMessageBox(const std::string& title, const std::string& message, unsigned flags) {
     return MessageBoxA(nullptr, message.c_str(), title.c_str(), flags);
