@@ -18,6 +18,7 @@ inline constexpr const char* ModuleNameTable[] = {
     "projects/create.cpp",
     "projects/shortcut.cpp",
     "projects/delete.cpp",
+    "projects/core/create_text.cpp",
 };
 
 inline constexpr uint32_t kModuleCount = sizeof(ModuleNameTable) / sizeof(ModuleNameTable[0]);

@@ -1,0 +1,59 @@
+#include "projects/core/create_text.h"
+
+#include "app/core/marker.h"
+#include "support/core/text.h"
+
+namespace {
+
+// Device names the platform resolves in any folder, whatever the extension.
+bool IsDeviceName(std::string_view name) {
+    MARK; size_t dot = name.find('.');
+    MARK; std::string base = LowerName(TrimSpaces(name.substr(0, dot)));
+    MARK; if (base == "con" || base == "prn" || base == "aux" || base == "nul" || base == "conin$" ||
+              base == "conout$")
+        return true;
+    MARK; if (base.size() == 4 && (base.starts_with("com") || base.starts_with("lpt")) && base[3] >= '1' &&
+              base[3] <= '9')
+        return true;
+    MARK; return false;
+}
+
+}  // namespace
+
+bool IsSingleFileName(std::string_view name) {
+    MARK; if (name.empty() || name == "." || name == "..") return false;
+    MARK; for (char c : name) {
+        MARK; if ((unsigned char)c < 32 || c == 127) return false;
+        MARK; if (std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos) return false;
+    }
+    MARK; return !IsDeviceName(name);
+}
+
+std::string ShortcutPathFor(std::string_view name) {
+    MARK; std::string path = "Projects\\";
+    MARK; path += name;
+    MARK; path += ".lnk";
+    MARK; return path;
+}
+
+std::string_view EditorPathFromCommand(std::string_view command) {
+    MARK; if (command.size() < 2) return {};
+    MARK; size_t quote = command.find('"', 1);
+    MARK; if (quote == std::string_view::npos) return {};
+    MARK; return command.substr(1, quote - 1);
+}
+
+std::string_view FileListRowPath(std::string_view row) {
+    MARK; static constexpr std::string_view kSeparator =
+        "                                                  "
+        "                                                  ";
+    static_assert(kSeparator.size() == 100);
+    MARK; size_t at = row.find(kSeparator);
+    MARK; if (at == std::string_view::npos) return TrimSpaces(row);
+    MARK; return TrimSpaces(row.substr(at + kSeparator.size()));
+}
+
+std::string_view FolderOf(std::string_view path) {
+    MARK; size_t slash = path.rfind('\\');
+    MARK; return slash == std::string_view::npos ? std::string_view{} : path.substr(0, slash + 1);
+}

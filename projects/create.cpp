@@ -1,0 +1,85 @@
+// Creating a project from the collected files: ask for a name, check it,
+// store the line with the editor's path, place the shortcut, refresh the lists.
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+#include "app/app.h"
+#include "app/core/marker.h"
+#include "projects/core/create_text.h"
+#include "projects/projects.h"
+#include "support/core/text.h"
+#include "support/dialogs.h"
+#include "support/gadgets.h"
+#include "support/program.h"
+
+namespace {
+
+void Info(const std::string& text) {
+    MARK; DlgMessageBox("Info", text, MB_ICONINFORMATION | MB_OK);
+}
+
+void CloseKey(HKEY key) {
+    MARK; RegCloseKey(key);
+}
+
+// The default value of the editor's open command; empty when the key or
+// value is missing or does not fit the 255 bytes the format allows.
+std::string ReadEditorCommand() {
+    MARK; HKEY raw = nullptr;
+    MARK; if (RegOpenKeyExA(HKEY_CLASSES_ROOT, "Applications\\PureBasic.exe\\shell\\open\\command\\", 0, KEY_READ,
+                            &raw) != ERROR_SUCCESS)
+        return {};
+    MARK; std::unique_ptr<HKEY__, decltype(&CloseKey)> key(raw, CloseKey);
+    MARK; char buffer[255] = {};
+    MARK; DWORD size = sizeof buffer;
+    MARK; if (RegQueryValueExA(key.get(), nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size) !=
+              ERROR_SUCCESS)
+        return {};
+    // The stored length counts the terminating zero; a value stored without
+    // one is taken whole.
+    MARK; size_t length = 0;
+    MARK; while (length < size && length < sizeof buffer && buffer[length] != '\0') ++length;
+    MARK; return std::string(buffer, length);
+}
+
+std::vector<std::string> CollectedPaths() {
+    MARK; std::vector<std::string> paths;
+    MARK; int32_t rows = GadCountItems(kGadgetFileList);
+    MARK; for (int32_t row = 0; row < rows; ++row) {
+        MARK; paths.emplace_back(FileListRowPath(GadGetItemText(kGadgetFileList, row, 0)));
+    }
+    MARK; return paths;
+}
+
+}  // namespace
+
+void CreateProject() {
+    MARK; if (GadGetItemText(kGadgetFileList, 0, 0).empty()) {
+        MARK; Info(CatalogueText("No F"));
+        MARK; return;
+    }
+    // Data and projects live beside the program, whatever the folder tree did meanwhile.
+    MARK; EnterProgramFolder();
+    MARK; CreateDirectoryA("Data", nullptr);
+    MARK; CreateDirectoryA("Projects", nullptr);
+    MARK; std::string name(TrimSpaces(DlgAskText(CatalogueText("Projektname"), CatalogueText("Name P"), "")));
+    MARK; if (name.empty()) {
+        MARK; Info(CatalogueText("E Name P"));
+        MARK; return;
+    }
+    MARK; if (ProjectExists(name)) {
+        MARK; Info(CatalogueText("A Name P"));
+        MARK; return;
+    }
+    MARK; std::string editor(EditorPathFromCommand(ReadEditorCommand()));
+    MARK; if (!AppendProjectLine(name, editor, CollectedPaths())) {
+        MARK; Info(CatalogueText("P Error") + "\r" + CatalogueText("Schreib"));
+        MARK; return;
+    }
+    MARK; CreateProjectShortcut(name);
+    MARK; GadClearItems(kGadgetProjectList);
+    MARK; RefreshProjectList();
+    MARK; GadClearItems(kGadgetFileList);
+}

@@ -1,0 +1,108 @@
+// Project shortcuts: a shell link in "Projects" that starts the program with
+// the project's name, hidden, from the program's folder.
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include "app/core/marker.h"
+#include "projects/core/create_text.h"
+#include "projects/projects.h"
+
+namespace {
+
+// Owns one interface pointer and releases it once.
+template <class T>
+class ComRef {
+public:
+    ComRef() = default;
+    ComRef(const ComRef&) = delete;
+    ComRef& operator=(const ComRef&) = delete;
+    ~ComRef() {
+        MARK; if (p_) p_->Release();
+    }
+    T* operator->() const {
+        MARK; return p_;
+    }
+    void** Out() {
+        MARK; return reinterpret_cast<void**>(&p_);
+    }
+
+private:
+    T* p_ = nullptr;
+};
+
+// COM for the length of one call. A failed initialisation (another apartment
+// model already set on this thread) is not balanced by an uninitialisation,
+// which would otherwise tear down the apartment of whoever set it up.
+class ComScope {
+public:
+    ComScope() {
+        MARK; ok_ = SUCCEEDED(CoInitialize(nullptr));
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+    ~ComScope() {
+        MARK; if (ok_) CoUninitialize();
+    }
+
+private:
+    bool ok_ = false;
+};
+
+std::wstring Widen(const std::string& text) {
+    MARK; int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    MARK; if (n <= 0) return {};
+    MARK; std::wstring wide(size_t(n), L'\0');
+    MARK; MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), n);
+    MARK; wide.resize(size_t(n - 1));
+    MARK; return wide;
+}
+
+// The full path of the running program, however long.
+std::string ProgramPath() {
+    MARK; std::string path(1000, '\0');
+    MARK; for (;;) {
+        MARK; DWORD n = GetModuleFileNameA(nullptr, path.data(), DWORD(path.size()));
+        MARK; if (n == 0) return {};
+        MARK; if (n < path.size()) {
+            MARK; path.resize(n);
+            MARK; return path;
+        }
+        MARK; path.resize(path.size() * 2);
+    }
+}
+
+}  // namespace
+
+int CreateShellLink(const std::string& target, const std::string& linkPath, const std::string& arguments,
+                    const std::string& description, const std::string& workingDirectory, int showCommand,
+                    int hotKey, const std::string& iconFile, int iconIndex) {
+    MARK; ComScope com;
+    MARK; ComRef<IShellLinkA> link;
+    MARK; if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.Out())))
+        return 0;
+    MARK; link->SetPath(target.c_str());
+    MARK; link->SetArguments(arguments.c_str());
+    MARK; link->SetWorkingDirectory(workingDirectory.c_str());
+    MARK; link->SetDescription(description.c_str());
+    MARK; link->SetShowCmd(showCommand);
+    MARK; link->SetHotkey(WORD(hotKey));
+    MARK; link->SetIconLocation(iconFile.c_str(), iconIndex);
+    MARK; ComRef<IPersistFile> file;
+    MARK; if (FAILED(link->QueryInterface(IID_IPersistFile, file.Out()))) return 0;
+    // A relative path resolves against the current directory (the program's folder).
+    MARK; std::wstring widePath = Widen(linkPath);
+    MARK; if (widePath.empty()) return 0;
+    MARK; file->Save(widePath.c_str(), TRUE);
+    MARK; return 1;
+}
+
+void CreateProjectShortcut(const std::string& name) {
+    // Only a name that is one plain file name may become the shortcut's file
+    // name: "..\x" or "a/b" would put it outside "Projects" or nowhere.
+    MARK; if (!IsSingleFileName(name)) return;
+    MARK; std::string program = ProgramPath();
+    MARK; std::string folder(FolderOf(program));
+    MARK; CreateShellLink(program, ShortcutPathFor(name), "\"" + name + "\"", "PureBASIC Project", folder, SW_HIDE, 0,
+                          "%SystemRoot%\\system32\\SHELL32.dll", 169);
+}
