@@ -351,3 +351,113 @@ bool InstallEditor(const std::string& path) {
 }
 
 }  // namespace drv
+
+#include <objbase.h>
+#include <shlobj.h>
+#include <tlhelp32.h>
+
+namespace drv {
+
+ShortcutInfo ReadShortcut(const std::string& lnkPath) {
+    ShortcutInfo info;
+    HRESULT init = CoInitialize(nullptr);
+    IShellLinkA* link = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                   reinterpret_cast<void**>(&link)))) {
+        IPersistFile* file = nullptr;
+        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+            std::wstring wide(lnkPath.size() + 1, L'\0');
+            MultiByteToWideChar(CP_ACP, 0, lnkPath.c_str(), -1, wide.data(), int(wide.size()));
+            if (SUCCEEDED(file->Load(wide.c_str(), STGM_READ))) {
+                info.loaded = true;
+                char buf[4096];
+                auto take = [&](HRESULT hr) { return SUCCEEDED(hr) ? std::string(buf) : std::string(); };
+                buf[0] = 0;
+                info.target = take(link->GetPath(buf, sizeof buf, nullptr, SLGP_RAWPATH));
+                buf[0] = 0;
+                info.arguments = take(link->GetArguments(buf, sizeof buf));
+                buf[0] = 0;
+                info.directory = take(link->GetWorkingDirectory(buf, sizeof buf));
+                buf[0] = 0;
+                info.description = take(link->GetDescription(buf, sizeof buf));
+                link->GetShowCmd(&info.showCommand);
+                link->GetHotkey(&info.hotKey);
+                buf[0] = 0;
+                info.iconFile = take(link->GetIconLocation(buf, sizeof buf, &info.iconIndex));
+            }
+            file->Release();
+        }
+        link->Release();
+    }
+    if (SUCCEEDED(init)) CoUninitialize();
+    return info;
+}
+
+bool OpenThroughShell(const std::string& path, const std::string& directory) {
+    SHELLEXECUTEINFOA sei{};
+    sei.cbSize = sizeof sei;
+    sei.fMask = SEE_MASK_NOCLOSEPROCESS;
+    sei.lpVerb = "open";
+    sei.lpFile = path.c_str();
+    sei.lpDirectory = directory.empty() ? nullptr : directory.c_str();
+    sei.nShow = SW_SHOWNORMAL;
+    if (!ShellExecuteExA(&sei)) return false;
+    if (sei.hProcess) CloseHandle(sei.hProcess);
+    return true;
+}
+
+std::vector<DWORD> ProcessesNamed(const std::string& exeName) {
+    std::vector<DWORD> ids;
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snap == INVALID_HANDLE_VALUE) return ids;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snap, &entry); more; more = Process32Next(snap, &entry)) {
+        std::string file = entry.szExeFile;
+        file = file.substr(file.rfind('\\') + 1);
+        if (lstrcmpiA(file.c_str(), exeName.c_str()) == 0) ids.push_back(entry.th32ProcessID);
+    }
+    CloseHandle(snap);
+    return ids;
+}
+
+namespace {
+BOOL CALLBACK CollectVisible(HWND hwnd, LPARAM lp) {
+    if (IsWindowVisible(hwnd)) reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
+    return TRUE;
+}
+}  // namespace
+
+std::vector<HWND> AllVisibleTopWindows() {
+    std::vector<HWND> found;
+    EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+bool SetClassesRootDefault(const std::string& key, const std::string& bytes) {
+    HKEY k = nullptr;
+    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr) !=
+        ERROR_SUCCESS)
+        return false;
+    bool ok = RegSetValueExA(k, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(bytes.data()),
+                             DWORD(bytes.size())) == ERROR_SUCCESS;
+    RegCloseKey(k);
+    return ok;
+}
+
+void DeleteClassesRootTree(const std::string& key) {
+    // RegDeleteTree is Vista+; delete the leaves first by hand.
+    HKEY k = nullptr;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ | KEY_WRITE, &k) == ERROR_SUCCESS) {
+        char sub[512];
+        for (;;) {
+            DWORD n = sizeof sub;
+            if (RegEnumKeyExA(k, 0, sub, &n, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+            DeleteClassesRootTree(key + "\\" + sub);
+        }
+        RegCloseKey(k);
+    }
+    RegDeleteKeyA(HKEY_CLASSES_ROOT, key.c_str());
+}
+
+}  // namespace drv

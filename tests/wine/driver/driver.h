@@ -111,4 +111,30 @@ std::vector<EditorRun> ReadEditorLog(const std::string& editorExePath);
 // Copies the stand-in editor to `path` (creating its folders).
 bool InstallEditor(const std::string& path);
 
+// A shell shortcut's properties, read back through the shell link object.
+struct ShortcutInfo {
+    bool loaded = false;
+    std::string target, arguments, directory, description, iconFile;
+    int showCommand = -1, iconIndex = -1;
+    WORD hotKey = 0xFFFF;
+};
+ShortcutInfo ReadShortcut(const std::string& lnkPath);
+
+// Opens a file through the shell ("open" verb), as a double-click in the
+// shell or `start` would; false when the shell refuses. Wine gives no process
+// handle for a shortcut, so watch for the started program by its file.
+bool OpenThroughShell(const std::string& path, const std::string& directory = "");
+
+// Ids of the running processes whose program file is named `exeName`
+// (no folder, case ignored).
+std::vector<DWORD> ProcessesNamed(const std::string& exeName);
+// Every visible top-level window on the desktop (any process).
+std::vector<HWND> AllVisibleTopWindows();
+
+// Sets the default value of a HKEY_CLASSES_ROOT key (created when missing) to
+// `bytes` as REG_SZ, stored exactly (a terminating zero is not added).
+bool SetClassesRootDefault(const std::string& key, const std::string& bytes);
+// Removes a HKEY_CLASSES_ROOT key and everything below it.
+void DeleteClassesRootTree(const std::string& key);
+
 }  // namespace drv
