@@ -3,6 +3,7 @@
 // screenshots of the virtual screen when something fails.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdint>
 #include <string>
@@ -132,9 +133,30 @@ std::vector<DWORD> ProcessesNamed(const std::string& exeName);
 std::vector<HWND> AllVisibleTopWindows();
 
 // Sets the default value of a HKEY_CLASSES_ROOT key (created when missing) to
-// `bytes` as REG_SZ, stored exactly (a terminating zero is not added).
-bool SetClassesRootDefault(const std::string& key, const std::string& bytes);
+// `text` as REG_SZ with its terminating zero, as `reg add` stores it.
+bool SetClassesRootDefault(const std::string& key, const std::string& text);
 // Removes a HKEY_CLASSES_ROOT key and everything below it.
 void DeleteClassesRootTree(const std::string& key);
+
+// Controls of another process, read and worked through their messages (the
+// pointers they take live in the other process's memory).
+HWND FindDescendant(HWND parent, const char* className);
+int ListViewCount(HWND list);
+std::string ListViewText(HWND list, int row, int column = 0);
+std::vector<std::string> ListViewColumn(HWND list, int column = 0);
+int ListViewSelected(HWND list);  // -1 when no row is selected
+RECT ListViewRowRect(HWND list, int row);  // screen coordinates
+// Inserts a row as the control's own code would (for bulk input a user
+// could only make slowly).
+bool ListViewInsert(HWND list, int row, const std::string& text);
+
+struct TreeItem {
+    HTREEITEM item = nullptr;
+    std::string text;
+    LPARAM param = 0;
+};
+std::vector<TreeItem> TreeChildren(HWND tree, HTREEITEM parent);  // null parent: the roots
+RECT TreeItemRect(HWND tree, HTREEITEM item);  // screen coordinates of the item's text; scrolls it into view
+bool TreeExpanded(HWND tree, HTREEITEM item);
 
 }  // namespace drv
