@@ -228,8 +228,22 @@ std::string Pixels(int x, int y, HICON icon) {
 }  // namespace
 
 MessageBoxInfo WaitMessageBox(DWORD processId, DWORD ms) {
+    return ReadMessageBox(WaitWindow(processId, "#32770", ms));
+}
+
+MessageBoxInfo WaitMessageBoxTitled(DWORD processId, const std::string& title, DWORD ms) {
+    HWND found = nullptr;
+    WaitFor([&] {
+        for (HWND hwnd : TopWindows(processId, "#32770"))
+            if (WindowText(hwnd) == title) found = hwnd;
+        return found != nullptr;
+    }, ms);
+    return ReadMessageBox(found);
+}
+
+MessageBoxInfo ReadMessageBox(HWND box) {
     MessageBoxInfo info;
-    info.hwnd = WaitWindow(processId, "#32770", ms);
+    info.hwnd = box;
     if (!info.hwnd) return info;
     WaitFor([&] { return IsWindowVisible(info.hwnd) && GetDlgItem(info.hwnd, 0xFFFF); }, 2000);
     info.title = WindowText(info.hwnd);

@@ -89,6 +89,10 @@ struct MessageBoxInfo {
 };
 // Waits for a message box of the process; hwnd is null on timeout.
 MessageBoxInfo WaitMessageBox(DWORD processId, DWORD ms = 10000);
+// The same for the process's message box with that title (a process may show several).
+MessageBoxInfo WaitMessageBoxTitled(DWORD processId, const std::string& title, DWORD ms = 10000);
+// Reads a message box found otherwise; an empty record for a null handle.
+MessageBoxInfo ReadMessageBox(HWND box);
 // Presses a button of a dialog (IDOK, IDYES, ...).
 void PressButton(HWND dialog, int id);
 
