@@ -36,10 +36,10 @@ struct CrashTrap {
 
     PVOID vectoredHandler = nullptr;
     uintptr_t imageBegin = 0, imageEnd = 0;  // the module holding this code
-    // Set when a thread has been sent to the report (or to the end); any
-    // fault after that ends the process at once instead of looping.
+    // Set when a thread has been sent to the report (or to the end). Going
+    // there again would loop: a later fault ends the process at once.
     volatile LONG diverted = 0;
-    volatile DWORD reportThread = 0;
+    volatile DWORD reportThread = 0;  // the thread that was sent
     void (*volatile continuation)() = nullptr;
 };
 CrashTrap gTrap;
@@ -128,7 +128,8 @@ size_t CopyReadable(uintptr_t address, uint8_t* out, size_t size) {
         if (info.State != MEM_COMMIT || (info.Protect & (PAGE_GUARD | PAGE_NOACCESS)) || !(info.Protect & kReadable))
             break;
         uintptr_t end = reinterpret_cast<uintptr_t>(info.BaseAddress) + info.RegionSize;
-        for (; got < size && address + got < end; ++got) out[got] = *reinterpret_cast<const volatile uint8_t*>(address + got);
+        for (; got < size && address + got < end; ++got)
+            out[got] = *reinterpret_cast<const volatile uint8_t*>(address + got);
     }
     return got;
 }

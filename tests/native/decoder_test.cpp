@@ -198,10 +198,4 @@ TEST(Decoder, EveryOneByteOpcodeDecodesWithinFifteenBytes) {
     }
 }
 
-TEST(Decoder, OwnsItsTablesButNotOtherData) {
-    static const uint8_t elsewhere[16] = {};
-    EXPECT_FALSE(DecoderOwns(reinterpret_cast<uintptr_t>(elsewhere)));
-    EXPECT_FALSE(DecoderOwns(0));
-}
-
 }  // namespace
