@@ -99,6 +99,19 @@ void ClickAt(int x, int y, bool twice = false);
 void ClickWindow(HWND hwnd, bool twice = false);  // the centre of the window
 bool FocusWindow(HWND hwnd);
 
+// Controls of another process. Messages whose arguments point to memory are
+// given a buffer inside that process.
+int ListViewCount(HWND list);
+int ListViewSelected(HWND list);  // first selected row, -1 for none
+std::string ListViewText(HWND list, int row, int column);
+std::string ListViewColumnTitle(HWND list, int column);  // empty when there is no such column
+RECT ListViewRowRect(HWND list, int row);                // screen coordinates; empty on failure
+std::vector<std::string> ListBoxItems(HWND listBox);
+// The window that has the keyboard focus in the thread owning `window`.
+HWND FocusOf(HWND window);
+// A child window's rectangle in its parent's client coordinates.
+RECT RectInParent(HWND child);
+
 // Saves a PNG of the whole virtual screen into TW_WORK/screenshots/<name>.png.
 void Screenshot(const std::string& name);
 
