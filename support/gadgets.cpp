@@ -11,6 +11,7 @@ namespace {
 struct GadgetLayer {
     std::vector<GadgetRecord> table;  // capacity + 2 records, by gadget number
     HFONT font = nullptr;
+    std::vector<HWND> drawingHeld;  // report lists that do not draw until the loop runs again
 };
 GadgetLayer gGadgets;
 
@@ -33,9 +34,44 @@ LRESULT Send(int32_t number, UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
     return SendMessageA(HandleOf(number), msg, wp, lp);
 }
 
+// Rows added to a report list one at a time are drawn one at a time, and Wine
+// redraws the scroll bars on every insert (milliseconds each under X): a list
+// being filled stops drawing until the event loop runs again, when a posted
+// message turns drawing back on. The application never pumps messages while
+// it fills a list, so nobody sees the difference.
+constexpr UINT kMsgResumeDrawing = WM_APP + 0x2BD;
+
+bool ForgetHeld(HWND hwnd) {
+    std::vector<HWND>& held = gGadgets.drawingHeld;
+    for (size_t i = 0; i < held.size(); ++i)
+        if (held[i] == hwnd) {
+            held.erase(held.begin() + ptrdiff_t(i));
+            return true;
+        }
+    return false;
+}
+
+void HoldDrawing(HWND hwnd) {
+    for (HWND h : gGadgets.drawingHeld)
+        if (h == hwnd) return;
+    gGadgets.drawingHeld.push_back(hwnd);
+    SendMessageA(hwnd, WM_SETREDRAW, FALSE, 0);
+    PostMessageA(hwnd, kMsgResumeDrawing, 0, 0);
+}
+
+void ResumeDrawing(HWND hwnd) {
+    if (!ForgetHeld(hwnd)) return;
+    SendMessageA(hwnd, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
 // In front of every standard control: the record is cleared when the control
 // goes, however it goes (GadFree, a new gadget with the same number, or its window).
 LRESULT CALLBACK GadgetProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == kMsgResumeDrawing) {
+        ResumeDrawing(hwnd);
+        return 0;
+    }
     int32_t number = int32_t(GetWindowLongA(hwnd, GWL_ID));
     GadgetRecord* r = GadgetFind(number);
     if (!r || r->handle != hwnd || !r->extra) {
@@ -46,6 +82,7 @@ LRESULT CALLBACK GadgetProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     auto own = reinterpret_cast<WNDPROC>(r->extra);
     if (msg == WM_NCDESTROY) {
+        ForgetHeld(hwnd);
         SetWindowLongA(hwnd, GWL_WNDPROC, reinterpret_cast<LONG>(own));
         *r = GadgetRecord{};
     }
@@ -157,12 +194,13 @@ void ListIconSetState(int32_t number, int32_t value) {
 std::string ListIconGetText(int32_t number) { return ListIconCell(number, ListIconGetState(number), 0, 59999); }
 
 int32_t ListIconAddItem(int32_t number, int32_t position, const std::string& text) {
+    HoldDrawing(HandleOf(number));
     // The columns travel in one text, separated by line feeds.
     std::string row = text;
     size_t cut = row.find('\n');
     LVITEMA item{};
     item.mask = LVIF_TEXT;
-    item.iItem = position == -1 ? int32_t(Send(number, LVM_GETITEMCOUNT)) : position;
+    item.iItem = position == -1 ? INT32_MAX : position;  // past the last row: appended
     item.pszText = row.data();
     if (cut != std::string::npos) row[cut] = '\0';
     int32_t index = int32_t(Send(number, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));

@@ -93,19 +93,23 @@ void MoveFocus(bool forward) {
 // A notification of a tree or report list control as a gadget event; only
 // the codes that name a kind of use change the subtype.
 void OnNotify(const NMHDR* hdr) {
-    if (!hdr || !(ClassBeginsWith(hdr->hwndFrom, "SysT") || ClassBeginsWith(hdr->hwndFrom, "SysL"))) return;
-    bool event = true;
+    if (!hdr) return;
+    int32_t subtype;
     switch (int(hdr->code)) {
-        case -2: gWin.eventSubtype = 0; break;    // NM_CLICK
-        case -3: gWin.eventSubtype = 2; break;    // NM_DBLCLK
-        case -5: gWin.eventSubtype = 1; break;    // NM_RCLICK
-        case -6: gWin.eventSubtype = 3; break;    // NM_RDBLCLK
-        case -114: gWin.eventSubtype = 2; break;  // LVN_ITEMACTIVATE
-        case -402:                                // TVN_SELCHANGEDA
-        case -101: break;                         // LVN_ITEMCHANGED
-        default: event = false;
+        case -2: subtype = 0; break;    // NM_CLICK
+        case -3: subtype = 2; break;    // NM_DBLCLK
+        case -5: subtype = 1; break;    // NM_RCLICK
+        case -6: subtype = 3; break;    // NM_RDBLCLK
+        case -114: subtype = 2; break;  // LVN_ITEMACTIVATE
+        case -402:                      // TVN_SELCHANGEDA
+        case -101:                      // LVN_ITEMCHANGED
+            subtype = gWin.eventSubtype;
+            break;
+        default: return;  // before the class name: a report list sends many of these
     }
-    if (event) RaiseGadgetEvent(int32_t(hdr->idFrom));
+    if (!(ClassBeginsWith(hdr->hwndFrom, "SysT") || ClassBeginsWith(hdr->hwndFrom, "SysL"))) return;
+    gWin.eventSubtype = subtype;
+    RaiseGadgetEvent(int32_t(hdr->idFrom));
 }
 
 void OnControlCommand(WPARAM wp, HWND control) {

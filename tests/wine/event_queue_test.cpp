@@ -468,4 +468,28 @@ TEST_F(EventQueue, WindowsOpenWhereAndHowTheFlagsSay) {
     for (HWND h : {window_, placed, plain, wide}) EXPECT_FALSE(IsWindow(h));
 }
 
+// Outside the fixture: the layer starts again with another instance.
+TEST(WindowClasses, CarryTheIconResourceOfTheProgram) {
+    WinCloseAll();
+    struct Case {
+        HMODULE instance;
+        bool icon;
+    };
+    HMODULE program = LoadLibraryExA(drv::WinPath(drv::Env("TW_EXE")).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(program, nullptr);
+    const Case cases[] = {{GetModuleHandleA(nullptr), false}, {program, true}};
+    for (const Case& c : cases) {
+        WinLayerInit(c.instance);
+        HWND window = WinOpen(0, 0, 0, 100, 100, 0xCA0001, "icon");
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(GetClassLongA(window, GCL_HICON) != 0, c.icon);
+        EXPECT_EQ(HCURSOR(GetClassLongA(window, GCL_HCURSOR)), LoadCursorA(nullptr, IDC_ARROW));
+        EXPECT_EQ(GetClassLongA(window, GCL_STYLE), 0u);
+        EXPECT_NE(GetClassLongA(window, GCL_HBRBACKGROUND), 0u);
+        WinCloseAll();
+    }
+    WinLayerInit(GetModuleHandleA(nullptr));
+    FreeLibrary(program);
+}
+
 }  // namespace

@@ -345,7 +345,7 @@ private:
     size_t size_;
 };
 
-constexpr size_t kRemoteText = 0x10000;  // room for a text after the structure
+constexpr size_t kRemoteText = 0x40000;  // room for a text after the structure
 }  // namespace
 
 int ListViewCount(HWND list) { return int(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
