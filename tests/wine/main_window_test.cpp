@@ -39,10 +39,10 @@ App Launch(const std::string& name, const std::string* projects = nullptr, const
     app.process = drv::Start(exe, "", app.folder);
     EXPECT_TRUE(app.process.Started());
     app.window = drv::WaitWindow(app.process.Id(), "WindowClass_0", 20000);
-    if (app.window) {
-        WaitForInputIdle(app.process.Handle(), 20000);
-        drv::WaitFor([&] { return app.Gadget(10) != nullptr; });
-    }
+    // Wine signals input idle before the window is built: wait for the last
+    // gadget, then for an answer from the program's event loop.
+    if (app.window && drv::WaitFor([&] { return app.Gadget(10) != nullptr; }))
+        SendMessageA(app.window, WM_NULL, 0, 0);
     return app;
 }
 
