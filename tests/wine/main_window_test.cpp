@@ -221,12 +221,12 @@ TEST(MainWindow, TabFollowsTheCreationOrder) {
     App app = Launch("tab-order");
     ASSERT_NE(app.window, nullptr);
     ASSERT_TRUE(drv::FocusWindow(app.window));
+    // Every press here moves the focus: wait for it to move.
     auto press = [&](bool shift) {
+        HWND before = drv::FocusOfThreadOf(app.window);
         drv::KeyTap(VK_TAB, shift);
-        HWND focus = nullptr;
-        drv::WaitFor([&] { return (focus = drv::FocusOf(app.window)) != nullptr; }, 2000);
-        Sleep(50);
-        return GetDlgCtrlID(drv::FocusOf(app.window));
+        drv::WaitFor([&] { return drv::FocusOfThreadOf(app.window) != before; }, 3000);
+        return GetDlgCtrlID(drv::FocusOfThreadOf(app.window));
     };
     const int forward[] = {1, 2, 4, 6, 7, 8, 9, 5, 1, 2};
     for (int want : forward) EXPECT_EQ(press(false), want);

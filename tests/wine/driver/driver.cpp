@@ -485,13 +485,6 @@ std::vector<std::string> ListBoxItems(HWND listBox) {
     return items;
 }
 
-HWND FocusOf(HWND window) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
-    return info.hwndFocus;
-}
-
 RECT RectInParent(HWND child) {
     RECT r = WindowRectOf(child);
     MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);

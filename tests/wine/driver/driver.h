@@ -145,8 +145,6 @@ std::string ListViewText(HWND list, int row, int column);
 std::string ListViewColumnTitle(HWND list, int column);  // empty when there is no such column
 RECT ListViewRowRect(HWND list, int row);                // screen coordinates; empty on failure
 std::vector<std::string> ListBoxItems(HWND listBox);
-// The window that has the keyboard focus in the thread owning `window`.
-HWND FocusOf(HWND window);
 // A child window's rectangle in its parent's client coordinates.
 RECT RectInParent(HWND child);
 
