@@ -310,6 +310,34 @@ TEST_F(EventQueue, ListIconRowsCarryTheirColumnsSeparatedByLineFeeds) {
     EXPECT_EQ(GadGetState(2), -1);
 }
 
+// Wine redraws a visible report list's scroll bars on every insert
+// (milliseconds each): thousands of rows must not take as many milliseconds.
+TEST_F(EventQueue, AVisibleReportListFillsQuicklyAndDrawsAfterwards) {
+    HWND list = GadListIcon(2, 10, 10, 350, 200, "Name", 100, 0x40010008);
+    GadAddColumn(2, 1, "Files", 200);
+    Wait();
+    DWORD start = GetTickCount();
+    for (int i = 0; i < 3000; ++i) GadAddItem(2, -1, "Project " + std::to_string(i) + "\nfile.pb  ");
+    DWORD took = GetTickCount() - start;
+    EXPECT_LT(took, 3000u) << "3,000 rows took " << took << " ms";
+    Wait();
+    EXPECT_EQ(GadCountItems(2), 3000);
+    EXPECT_TRUE(IsWindowVisible(list));
+    // Drawing is back on once the loop has run: the first row's text is on screen.
+    RECT r{LVIR_LABEL, 0, 0, 0};
+    SendMessageA(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r));
+    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    HDC screen = GetDC(nullptr);
+    int dark = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) {
+            COLORREF c = GetPixel(screen, x, y);
+            dark += GetRValue(c) + GetGValue(c) + GetBValue(c) < 200;
+        }
+    ReleaseDC(nullptr, screen);
+    EXPECT_GT(dark, 10) << "no text drawn in the first row";
+}
+
 TEST_F(EventQueue, GadgetKindsMakeTheirControls) {
     struct Kind {
         int32_t number;
