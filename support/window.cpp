@@ -24,6 +24,7 @@ struct WindowRecord {
 
 struct WindowLayer {
     HINSTANCE instance = nullptr;
+    bool templateReady = false;
     std::vector<WindowRecord> table;  // capacity + 2 records, by window number
     HBRUSH background = nullptr;
     HCURSOR cursor = nullptr;
@@ -167,6 +168,22 @@ WNDCLASSA TemplateClass(const char* name) {
     return wc;
 }
 
+// The class "TemplateClass" with its brush, cursor and icon is made when the
+// first window opens: a command-line start opens none, and under Wine the
+// first class registration of a process costs several milliseconds.
+void PrepareTemplate() {
+    if (gWin.templateReady) return;
+    if (!gWin.background) {
+        LOGBRUSH brush{BS_SOLID, GetSysColor(COLOR_BTNFACE), 0};
+        gWin.background = CreateBrushIndirect(&brush);
+    }
+    gWin.cursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+    gWin.icon = LoadIconA(gWin.instance, MAKEINTRESOURCEA(1));
+    WNDCLASSA wc = TemplateClass("TemplateClass");
+    RegisterClassA(&wc);
+    gWin.templateReady = true;
+}
+
 WindowRecord* FindRecord(int32_t number) {
     if (number < 0 || size_t(number) >= gWin.table.size()) return nullptr;
     WindowRecord& r = gWin.table[size_t(number)];
@@ -179,19 +196,12 @@ void WinLayerInit(HINSTANCE instance) {
     gWin.table.clear();
     gWin.table.resize(kInitialCapacity + 2);
     gWin.instance = instance;
+    gWin.templateReady = false;
     gWin.lastOpened = nullptr;
     gWin.gadgetList = nullptr;
     gWin.event = 0;
     gWin.eventGadget = 0;
     gWin.eventSubtype = -1;
-    if (!gWin.background) {
-        LOGBRUSH brush{BS_SOLID, GetSysColor(COLOR_BTNFACE), 0};
-        gWin.background = CreateBrushIndirect(&brush);
-    }
-    gWin.cursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
-    gWin.icon = LoadIconA(instance, MAKEINTRESOURCEA(1));
-    WNDCLASSA wc = TemplateClass("TemplateClass");
-    RegisterClassA(&wc);
 }
 
 HWND WinOpen(int32_t number, int32_t x, int32_t y, int32_t innerWidth, int32_t innerHeight, uint32_t flags,
@@ -199,6 +209,7 @@ HWND WinOpen(int32_t number, int32_t x, int32_t y, int32_t innerWidth, int32_t i
     if (number < 0) return nullptr;
     if (size_t(number) >= Capacity()) gWin.table.resize(size_t(number) + 30 + 2);
     WinClose(number);
+    PrepareTemplate();
 
     char className[32];
     ClassNameOf(number, className);
