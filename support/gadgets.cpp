@@ -11,6 +11,7 @@ namespace {
 struct GadgetLayer {
     std::vector<GadgetRecord> table;  // capacity + 2 records, by gadget number
     HFONT font = nullptr;
+    bool ready = false;  // font taken and common controls loaded
     std::vector<HWND> drawingHeld;  // report lists that do not draw until the loop runs again
 };
 GadgetLayer gGadgets;
@@ -110,7 +111,7 @@ HWND CreateGadget(int32_t number, int x, int y, int width, int height, const Cre
     r.ops = ops;
     r.extra = reinterpret_cast<void*>(GetWindowLongA(hwnd, GWL_WNDPROC));
     SetWindowLongA(hwnd, GWL_WNDPROC, reinterpret_cast<LONG>(GadgetProc));
-    SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(gGadgets.font), TRUE);
+    SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(GadgetDefaultFont()), TRUE);
     return hwnd;
 }
 
@@ -239,11 +240,29 @@ const GadgetKindOps kListIconOps = {nullptr,           ListIconGetState,   ListI
 void GadgetLayerInit() {
     gGadgets = GadgetLayer{};
     gGadgets.table.resize(30 + 2);
-    gGadgets.font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    InitCommonControls();
 }
 
-HFONT GadgetDefaultFont() { return gGadgets.font; }
+// The font and the common controls are taken when the first gadget is made:
+// a start from a project shortcut makes none, and loading the common
+// controls library would only slow it down. The library is loaded by name so
+// that the program does not import it at start-up; the manifest's activation
+// context still selects version 6.
+void GadgetLayerReady() {
+    if (gGadgets.ready) return;
+    gGadgets.ready = true;
+    gGadgets.font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    using InitEx = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    if (HMODULE controls = LoadLibraryA("comctl32.dll")) {
+        auto init = reinterpret_cast<InitEx>(reinterpret_cast<void*>(GetProcAddress(controls, "InitCommonControlsEx")));
+        INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
+        if (init) init(&classes);
+    }
+}
+
+HFONT GadgetDefaultFont() {
+    GadgetLayerReady();
+    return gGadgets.font;
+}
 
 GadgetRecord* GadgetFind(int32_t number) {
     if (number < 0 || number >= int32_t(gGadgets.table.size())) return nullptr;
@@ -253,6 +272,7 @@ GadgetRecord* GadgetFind(int32_t number) {
 
 GadgetRecord* GadgetNewSlot(int32_t number) {
     if (number < 0) return nullptr;
+    GadgetLayerReady();
     size_t capacity = gGadgets.table.size() - 2;
     if (size_t(number) >= capacity) gGadgets.table.resize(size_t(number) + 30 + 2);
     DestroyGadget(number);
