@@ -99,6 +99,19 @@ void ClickAt(int x, int y, bool twice = false);
 void ClickWindow(HWND hwnd, bool twice = false);  // the centre of the window
 bool FocusWindow(HWND hwnd);
 
+// The right mouse button, as ClickAt.
+void RightClickAt(int x, int y, bool twice = false);
+
+// Runs a Unix program (full path first; arguments split like a Windows
+// command line) and waits for it; its exit code, or -1.
+long RunUnix(const std::string& commandLine, DWORD ms = 60000);
+// The Unix path of a Windows path on drive Z: (the inverse of WinPath).
+std::string UnixPath(const std::string& winPath);
+// Gives this Wine prefix a drive `letter` (e.g. 'T') showing `folder` (a Z:
+// path), for this process and every later one; UnmapDrive takes it away.
+bool MapDrive(char letter, const std::string& folder);
+void UnmapDrive(char letter);
+
 // Saves a PNG of the whole virtual screen into TW_WORK/screenshots/<name>.png.
 void Screenshot(const std::string& name);
 
