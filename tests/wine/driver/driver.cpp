@@ -316,17 +316,25 @@ void RightClickAt(int x, int y, bool twice) {
 }
 
 long RunUnix(const std::string& commandLine, DWORD ms) {
-    // Wine starts Unix programs given by their Unix path.
-    std::string line = commandLine;
+    // Wine starts Unix programs given by their Unix path, but hands back no
+    // process handle to wait on: a shell runs the command and leaves its exit
+    // code in a file, which appears whole (renamed) when the command is done.
+    static unsigned serial = 0;
+    std::string work = Env("TW_WORK");
+    std::string status = (work.empty() ? std::string("/tmp") : work) + "/unix-run-" +
+                         std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
+    std::string line = "/bin/sh -c \"" + commandLine + "; echo $? > '" + status + ".part' && mv '" + status +
+                       ".part' '" + status + "'\"";
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
-    DWORD code = DWORD(-1);
-    if (WaitForSingleObject(pi.hProcess, ms) == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return long(code);
+    if (pi.hThread) CloseHandle(pi.hThread);
+    if (pi.hProcess) CloseHandle(pi.hProcess);
+    std::string text;
+    if (!WaitFor([&] { return ReadBytes(WinPath(status), text); }, ms)) return -1;
+    DeleteFileA(WinPath(status).c_str());
+    return std::atol(text.c_str());
 }
 
 std::string UnixPath(const std::string& winPath) {
@@ -350,7 +358,7 @@ bool MapDrive(char letter, const std::string& folder) {
     // names, which the link does not update while the server runs: both are made.
     std::string target = UnixPath(folder);
     while (target.size() > 1 && target.back() == '/') target.pop_back();
-    if (RunUnix("/bin/ln -sfn \"" + target + "\" \"" + DosDevice(letter) + "\"") != 0) return false;
+    if (RunUnix("/bin/ln -sfn '" + target + "' '" + DosDevice(letter) + "'") != 0) return false;
     const char device[] = {letter, ':', 0};
     DefineDosDeviceA(DDD_REMOVE_DEFINITION, device, nullptr);
     return DefineDosDeviceA(0, device, folder.c_str()) != 0;
@@ -359,7 +367,7 @@ bool MapDrive(char letter, const std::string& folder) {
 void UnmapDrive(char letter) {
     const char device[] = {letter, ':', 0};
     DefineDosDeviceA(DDD_REMOVE_DEFINITION, device, nullptr);
-    RunUnix("/bin/rm -f \"" + DosDevice(letter) + "\"");
+    RunUnix("/bin/rm -f '" + DosDevice(letter) + "'");
 }
 
 void ClickWindow(HWND hwnd, bool twice) {

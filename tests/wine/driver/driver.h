@@ -102,8 +102,8 @@ bool FocusWindow(HWND hwnd);
 // The right mouse button, as ClickAt.
 void RightClickAt(int x, int y, bool twice = false);
 
-// Runs a Unix program (full path first; arguments split like a Windows
-// command line) and waits for it; its exit code, or -1.
+// Runs a command line of the Unix shell (no double quotes in it; quote with
+// single quotes) and waits for it: its exit code, or -1.
 long RunUnix(const std::string& commandLine, DWORD ms = 60000);
 // The Unix path of a Windows path on drive Z: (the inverse of WinPath).
 std::string UnixPath(const std::string& winPath);
