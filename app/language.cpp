@@ -3,6 +3,41 @@
 #include "app/core/catalogue.h"
 #include "app/core/marker.h"
 #include "app/state.h"
+#include "support/prefs.h"
+
+namespace {
+
+const char kLanguageFile[] = "Language.ini";
+const char kLanguageGroup[] = "Language";
+const char kLanguageKey[] = "Language";
+
+// Takes the language from Language.ini; false when the file cannot be read.
+bool ReadLanguageFile() {
+    MARK; if (!PrefOpenRead(kLanguageFile)) return false;
+    // A missing group or key leaves the default: German.
+    MARK; PrefSelectGroup(kLanguageGroup);
+    MARK; gApp.language = PrefReadNumber(kLanguageKey, 0);
+    MARK; PrefClose();
+    MARK; return true;
+}
+
+}  // namespace
+
+void ReadLanguageSetting() {
+    MARK; if (ReadLanguageFile()) return;
+    MARK; if (!PrefCreate(kLanguageFile)) return;  // e.g. a write-protected folder: stay German
+    MARK; PrefSelectGroup(kLanguageGroup);
+    MARK; PrefWriteNumber(kLanguageKey, 0);
+    // The key "(0" is never asked for: the line reads as a note on the values.
+    MARK; PrefWriteText("(0", "Deutsch; 1 = English)");
+    // Closed at once, so the user can switch the language in an editor while
+    // the program runs; the change takes effect at the next start.
+    MARK; PrefClose();
+}
+
+void ReadLanguageSettingOnly() {
+    MARK; ReadLanguageFile();
+}
 
 std::string CatalogueText(std::string_view key) {
     MARK; return CatalogueTextFor(key, gApp.language);

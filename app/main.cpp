@@ -69,7 +69,12 @@ void EndProgram() {
     ExitProcess(0);
 }
 
+// The crash trap's target: the faulting thread arrives here on a stack of
+// the trap's own, so this also works after a stack overflow; the trap ends
+// the process on any fault while this runs.
 void ShowErrorReport() {
+    MARK; static volatile LONG entered = 0;
+    MARK; if (InterlockedExchange(&entered, 1) != 0) ExitProcess(0);  // never two reports
     MARK; char line[16];
     MARK; std::snprintf(line, sizeof line, "%ld", long(TrapErrorLine()));
     MARK; std::string text = TrapErrorDescription() + "\r" + TrapErrorModule() + "\rLine: " + line;

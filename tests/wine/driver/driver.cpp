@@ -194,6 +194,67 @@ RECT ClientRectOnScreen(HWND hwnd) {
     return r;
 }
 
+WindowState StateOf(HWND hwnd) {
+    WindowState s;
+    s.exists = hwnd && IsWindow(hwnd);
+    if (s.exists) {
+        s.visible = IsWindowVisible(hwnd) != 0;
+        s.enabled = IsWindowEnabled(hwnd) != 0;
+    }
+    return s;
+}
+
+HWND FindTopWindow(DWORD processId, const char* className) {
+    auto all = TopWindows(processId, className, false);
+    return all.empty() ? nullptr : all.front();
+}
+
+bool WaitGone(HWND hwnd, DWORD ms) {
+    return WaitFor([&] { return !IsWindow(hwnd); }, ms);
+}
+
+bool WaitForeground(HWND hwnd, DWORD ms) {
+    return WaitFor([&] { return GetForegroundWindow() == hwnd; }, ms);
+}
+
+HWND FocusOfThreadOf(HWND hwnd) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, nullptr), &info)) return nullptr;
+    return info.hwndFocus;
+}
+
+bool WaitFocus(HWND hwnd, DWORD ms) {
+    return WaitFor([&] { return FocusOfThreadOf(hwnd) == hwnd; }, ms);
+}
+
+std::vector<ChildInfo> Children(HWND parent) {
+    std::vector<ChildInfo> out;
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        ChildInfo c;
+        c.hwnd = child;
+        c.className = ClassName(child);
+        c.id = GetDlgCtrlID(child);
+        c.text = WindowText(child);
+        GetWindowRect(child, &c.rect);
+        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&c.rect), 2);
+        c.style = GetWindowLongA(child, GWL_STYLE);
+        c.exStyle = GetWindowLongA(child, GWL_EXSTYLE);
+        out.push_back(c);
+    }
+    return out;
+}
+
+int EditLength(HWND edit) { return int(SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0)); }
+
+void EditSelection(HWND edit, int* start, int* end) {
+    // With null pointers EM_GETSEL answers in its result (16 bits each), so
+    // nothing needs marshalling into the other process.
+    DWORD sel = DWORD(SendMessageA(edit, EM_GETSEL, 0, 0));
+    *start = LOWORD(sel);
+    *end = HIWORD(sel);
+}
+
 namespace {
 // The pixels of a 32 x 32 square: from the screen at (x, y), or of `icon`
 // drawn on the dialog background. Icon handles are per process in Wine, so
@@ -228,8 +289,22 @@ std::string Pixels(int x, int y, HICON icon) {
 }  // namespace
 
 MessageBoxInfo WaitMessageBox(DWORD processId, DWORD ms) {
+    return ReadMessageBox(WaitWindow(processId, "#32770", ms));
+}
+
+MessageBoxInfo WaitMessageBoxTitled(DWORD processId, const std::string& title, DWORD ms) {
+    HWND found = nullptr;
+    WaitFor([&] {
+        for (HWND hwnd : TopWindows(processId, "#32770"))
+            if (WindowText(hwnd) == title) found = hwnd;
+        return found != nullptr;
+    }, ms);
+    return ReadMessageBox(found);
+}
+
+MessageBoxInfo ReadMessageBox(HWND box) {
     MessageBoxInfo info;
-    info.hwnd = WaitWindow(processId, "#32770", ms);
+    info.hwnd = box;
     if (!info.hwnd) return info;
     WaitFor([&] { return IsWindowVisible(info.hwnd) && GetDlgItem(info.hwnd, 0xFFFF); }, 2000);
     info.title = WindowText(info.hwnd);

@@ -79,6 +79,40 @@ std::string ClassName(HWND hwnd);
 RECT WindowRectOf(HWND hwnd);
 RECT ClientRectOnScreen(HWND hwnd);
 
+// A window's state as another process sees it.
+struct WindowState {
+    bool exists = false, visible = false, enabled = false;
+};
+WindowState StateOf(HWND hwnd);
+// The first top-level window of the process with that class, shown or not,
+// without waiting; null if there is none.
+HWND FindTopWindow(DWORD processId, const char* className);
+// Waits until the window is gone (destroyed, or its process ended).
+bool WaitGone(HWND hwnd, DWORD ms = 10000);
+// Waits until `hwnd` is the foreground window (where real keys go).
+bool WaitForeground(HWND hwnd, DWORD ms = 5000);
+
+// The window that has the keyboard focus in the thread that owns `hwnd`
+// (where that thread's key messages go), read from outside.
+HWND FocusOfThreadOf(HWND hwnd);
+// Waits until `hwnd` has the keyboard focus of its thread.
+bool WaitFocus(HWND hwnd, DWORD ms = 5000);
+
+// A child window as seen from outside: rect in the parent's client coordinates.
+struct ChildInfo {
+    HWND hwnd = nullptr;
+    std::string className;
+    int id = 0;
+    std::string text;
+    RECT rect{};
+    LONG style = 0, exStyle = 0;
+};
+// The direct children of `parent`, in z-order.
+std::vector<ChildInfo> Children(HWND parent);
+// An edit control's text length and selection (start, end), read across processes.
+int EditLength(HWND edit);
+void EditSelection(HWND edit, int* start, int* end);
+
 // A platform message box shown by another process, as the user sees it.
 struct MessageBoxInfo {
     HWND hwnd = nullptr;
@@ -89,6 +123,10 @@ struct MessageBoxInfo {
 };
 // Waits for a message box of the process; hwnd is null on timeout.
 MessageBoxInfo WaitMessageBox(DWORD processId, DWORD ms = 10000);
+// The same for the process's message box with that title (a process may show several).
+MessageBoxInfo WaitMessageBoxTitled(DWORD processId, const std::string& title, DWORD ms = 10000);
+// Reads a message box found otherwise; an empty record for a null handle.
+MessageBoxInfo ReadMessageBox(HWND box);
 // Presses a button of a dialog (IDOK, IDYES, ...).
 void PressButton(HWND dialog, int id);
 

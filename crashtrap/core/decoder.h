@@ -1,0 +1,22 @@
+// Instruction lengths of 32-bit x86 code, for stepping over a faulting
+// instruction. Portable: it only looks at the bytes it is given.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+// The length in bytes of the instruction that starts at code[0], or 0 when
+// the instruction (or a byte needed to tell its length) lies beyond
+// code[size - 1]. Never reads outside [code, code + size); every call
+// finishes after at most `size` steps. Re-entrant.
+size_t InstructionLength(const uint8_t* code, size_t size);
+
+inline size_t InstructionLength(std::span<const uint8_t> code) {
+    return InstructionLength(code.data(), code.size());
+}
+
+// True when `address` lies in the decoder's own code or tables. The crash
+// trap refuses to step over an instruction there: a fault inside the
+// decoder means the trap itself is broken. Exact on Windows builds, where
+// the linker groups the decoder's sections; elsewhere only the tables count.
+bool DecoderOwns(uintptr_t address);

@@ -1,0 +1,256 @@
+// The process-wide crash trap.
+//
+// Faults reach it two ways: the unhandled-exception filter (every thread,
+// every module) and a vectored handler that takes faults of the program's own
+// code. The vectored handler is needed because Wine, and 64-bit Windows for
+// 32-bit programs, swallow a fault inside a window procedure that the system
+// called back (WM_CREATE, WM_SIZE from MoveWindow, timer procedures, messages
+// sent from other threads): the filter never sees those.
+//
+// Until a target is set (mode 1) a fault is stepped over by decoding the
+// faulting instruction's length. With a target (mode 2) the faulting thread
+// continues at the target, on a stack reserved for it: after a stack overflow
+// the thread's own stack has about 2 KB left and anything called there dies
+// silently.
+#include "crashtrap/trap.h"
+
+#include <windows.h>
+
+#include "app/core/marker.h"
+#include "crashtrap/core/decoder.h"
+#include "crashtrap/core/fault_text.h"
+
+namespace {
+
+constexpr int kStepOver = 1;
+constexpr int kContinueAtTarget = 2;
+constexpr DWORD kTrapFlag = 0x100, kDirectionFlag = 0x400;
+
+struct CrashTrap {
+    volatile LONG mode = 0;
+    TrapTarget target = nullptr;
+    LPTOP_LEVEL_EXCEPTION_FILTER previousFilter = nullptr;
+    volatile LONG calibration = -1;
+    volatile DWORD exceptionCode = 0;
+    volatile uint32_t faultMarker = 0;
+
+    PVOID vectoredHandler = nullptr;
+    uintptr_t imageBegin = 0, imageEnd = 0;  // the module holding this code
+    // Set when a thread has been sent to the report (or to the end). Going
+    // there again would loop: a later fault ends the process at once.
+    volatile LONG diverted = 0;
+    volatile DWORD reportThread = 0;  // the thread that was sent
+    void (*volatile continuation)() = nullptr;
+};
+CrashTrap gTrap;
+
+// The report runs here. Message boxes under Wine need far more than the few
+// KB a stack overflow leaves; 512 KB of .bss costs nothing until touched.
+// (With -fdata-sections MinGW's GCC would put the array in .data$..., into
+// the file: the section is named explicitly.)
+constexpr size_t kReserveStackSize = 512 * 1024;
+__attribute__((section(".bss"))) alignas(16) unsigned char gReserveStack[kReserveStackSize];
+
+// This thread's information block. (NtCurrentTeb's header version trips
+// GCC 12's array-bounds check.)
+NT_TIB* ThreadBlock() {
+    NT_TIB* tib;
+    __asm__ volatile("movl %%fs:0x18, %0" : "=r"(tib));
+    return tib;
+}
+
+bool InOwnImage(uintptr_t address) { return address >= gTrap.imageBegin && address < gTrap.imageEnd; }
+
+[[noreturn]] void EndAtOnce() {
+    TerminateProcess(GetCurrentProcess(), 0);
+    for (;;) Sleep(INFINITE);
+}
+
+// Mode 1's way out when an instruction cannot be stepped over: nothing of
+// the program has run yet, so ending is all there is to do in order.
+[[noreturn]] void EndInOrder() {
+    TrapUninstall();
+    ExitProcess(0);
+}
+
+// The outermost exception handler of a thread running on the reserve stack:
+// an exception nothing inside the report handled. Going to the report again
+// would loop, so the process ends here.
+EXCEPTION_DISPOSITION NTAPI LastHandler(EXCEPTION_RECORD* record, void*, CONTEXT*, void*) {
+    if (record->ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND)) return ExceptionContinueSearch;
+    gTrap.faultMarker = StatementMarker;
+    gTrap.exceptionCode = record->ExceptionCode;
+    EndAtOnce();
+}
+
+// The first code that runs on the reserve stack. The thread's stack bounds
+// move with it: the exception dispatcher (Windows' and Wine's) ignores
+// handler frames outside them, and newer Windows checks the stack pointer
+// against them in some calls. The frames of the abandoned stack are out of
+// reach from here, so the chain starts anew with LastHandler.
+[[noreturn]] __attribute__((noinline)) void RunOnReserveStack() {
+    NT_TIB* tib = ThreadBlock();
+    tib->StackBase = gReserveStack + kReserveStackSize;
+    tib->StackLimit = gReserveStack;
+    EXCEPTION_REGISTRATION_RECORD last{};
+    last.Next = reinterpret_cast<EXCEPTION_REGISTRATION_RECORD*>(~uintptr_t(0));
+    last.Handler = LastHandler;
+    tib->ExceptionList = &last;
+    __asm__ volatile("fninit");  // whatever the faulting code left on the x87 stack
+    gTrap.continuation();
+    EndInOrder();
+}
+
+// Sends the faulting thread to `continuation` on the reserve stack when the
+// handler returns. Only one thread ever goes there.
+void Divert(CONTEXT* context, void (*continuation)()) {
+    if (InterlockedExchange(&gTrap.diverted, 1) != 0) EndAtOnce();
+    gTrap.continuation = continuation ? continuation : EndInOrder;
+    gTrap.reportThread = GetCurrentThreadId();
+    // As just after a call from a 16-byte aligned frame, with no return address.
+    uintptr_t top = (reinterpret_cast<uintptr_t>(gReserveStack) + kReserveStackSize) & ~uintptr_t(15);
+    uintptr_t esp = top - 16 - sizeof(uintptr_t);
+    *reinterpret_cast<uintptr_t*>(esp) = 0;
+    context->Esp = DWORD(esp);
+    context->Ebp = 0;
+    context->Eip = DWORD(reinterpret_cast<uintptr_t>(&RunOnReserveStack));
+    context->EFlags &= ~(kTrapFlag | kDirectionFlag);
+}
+
+// Copies up to `size` bytes from `address` as far as they are readable.
+size_t CopyReadable(uintptr_t address, uint8_t* out, size_t size) {
+    constexpr DWORD kReadable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ |
+                                PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+    size_t got = 0;
+    while (got < size) {
+        MEMORY_BASIC_INFORMATION info;
+        if (VirtualQuery(reinterpret_cast<void*>(address + got), &info, sizeof info) == 0) break;
+        if (info.State != MEM_COMMIT || (info.Protect & (PAGE_GUARD | PAGE_NOACCESS)) || !(info.Protect & kReadable))
+            break;
+        uintptr_t end = reinterpret_cast<uintptr_t>(info.BaseAddress) + info.RegionSize;
+        for (; got < size && address + got < end; ++got)
+            out[got] = *reinterpret_cast<const volatile uint8_t*>(address + got);
+    }
+    return got;
+}
+
+// The address of the instruction after the one at `address`; 0 when it
+// cannot be told: the bytes are not readable, or they are the decoder's own.
+uintptr_t NextInstructionAddress(uintptr_t address) {
+    if (DecoderOwns(address)) return 0;
+    // A processor refuses instructions longer than 15 bytes; twice that
+    // leaves room for any it accepts.
+    uint8_t bytes[32];
+    size_t length = InstructionLength(bytes, CopyReadable(address, bytes, sizeof bytes));
+    return length ? address + length : 0;
+}
+
+LONG HandleFault(EXCEPTION_POINTERS* info) {
+    const EXCEPTION_RECORD* record = info->ExceptionRecord;
+    CONTEXT* context = info->ContextRecord;
+    gTrap.faultMarker = StatementMarker;
+    gTrap.exceptionCode = record->ExceptionCode;
+    if (gTrap.diverted) EndAtOnce();  // a fault while the report runs
+
+    const bool breakpoint = record->ExceptionCode == EXCEPTION_BREAKPOINT;
+    if (breakpoint && gTrap.calibration == -1) {
+        // The two-byte breakpoint of TrapInstall: a platform that reports
+        // the instruction pointer on its operand byte needs it advanced by one.
+        const uintptr_t before = context->Eip - 1;
+        gTrap.calibration = InOwnImage(before) && *reinterpret_cast<const uint8_t*>(before) == 0xCD ? 1 : 0;
+        context->Eip += gTrap.calibration;
+    } else if (breakpoint) {
+        context->Eip += gTrap.calibration;
+    }
+
+    if (gTrap.mode == kContinueAtTarget) {
+        Divert(context, gTrap.target);
+    } else if (!breakpoint) {
+        // Stepping over an instruction of an overflowing stack would only
+        // fault again; otherwise never continue where no instruction was
+        // decoded.
+        uintptr_t next =
+            record->ExceptionCode == EXCEPTION_STACK_OVERFLOW ? 0 : NextInstructionAddress(context->Eip);
+        if (next)
+            context->Eip = DWORD(next);
+        else
+            Divert(context, EndInOrder);
+    }
+    return EXCEPTION_CONTINUE_EXECUTION;
+}
+
+LONG WINAPI TrapFilter(EXCEPTION_POINTERS* info) { return HandleFault(info); }
+
+// True when the innermost exception handler frame of this thread belongs to
+// the program: that handler gets the fault first, as it would without the trap.
+bool ProgramHandlerComesFirst() {
+    const NT_TIB* tib = ThreadBlock();
+    const auto frame = reinterpret_cast<uintptr_t>(tib->ExceptionList);
+    if (frame == ~uintptr_t(0) || (frame & 3) != 0 || frame < reinterpret_cast<uintptr_t>(tib->StackLimit) ||
+        frame + sizeof(EXCEPTION_REGISTRATION_RECORD) > reinterpret_cast<uintptr_t>(tib->StackBase))
+        return false;
+    return InOwnImage(reinterpret_cast<uintptr_t>(tib->ExceptionList->Handler));
+}
+
+// Faults of the program's own code, before the system's handlers can swallow
+// them. Faults in system code stay the system's (they reach the filter when
+// nothing there handles them).
+//
+// On the thread running the report they are left to the system as well: the
+// report's message box dispatches the thread's messages, so a faulting timer
+// procedure or window procedure of the program runs again under it. The
+// system swallows such faults where it calls back (as it would without the
+// trap) and the report stays up; any other fault there reaches LastHandler.
+LONG CALLBACK TrapVectored(EXCEPTION_POINTERS* info) {
+    if (!InOwnImage(reinterpret_cast<uintptr_t>(info->ExceptionRecord->ExceptionAddress)))
+        return EXCEPTION_CONTINUE_SEARCH;
+    if (gTrap.diverted ? gTrap.reportThread == GetCurrentThreadId() : ProgramHandlerComesFirst())
+        return EXCEPTION_CONTINUE_SEARCH;
+    return HandleFault(info);
+}
+
+void FindOwnImage() {
+    HMODULE module = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCSTR>(&TrapFilter), &module);
+    const auto base = reinterpret_cast<uintptr_t>(module);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    gTrap.imageBegin = base;
+    gTrap.imageEnd = base + nt->OptionalHeader.SizeOfImage;
+}
+
+}  // namespace
+
+int TrapInstall() {
+    FindOwnImage();
+    gTrap.mode = kStepOver;
+    gTrap.calibration = -1;
+    gTrap.previousFilter = SetUnhandledExceptionFilter(TrapFilter);
+    gTrap.vectoredHandler = AddVectoredExceptionHandler(0, TrapVectored);
+    // The breakpoint in its two-byte form (int 3 assembles to the one-byte
+    // CC), then a no-operation where execution goes on.
+    __asm__ volatile(".byte 0xCD, 0x03\n\tnop" ::: "memory");
+    return 0;
+}
+
+int TrapUninstall() {
+    gTrap.previousFilter = SetUnhandledExceptionFilter(gTrap.previousFilter);
+    if (gTrap.vectoredHandler) {
+        RemoveVectoredExceptionHandler(gTrap.vectoredHandler);
+        gTrap.vectoredHandler = nullptr;
+    }
+    return 0;
+}
+
+TrapTarget TrapSetTarget(TrapTarget target) {
+    gTrap.target = target;
+    gTrap.mode = kContinueAtTarget;
+    return target;
+}
+
+std::string TrapErrorDescription() { return std::string(ExceptionDescription(gTrap.exceptionCode)); }
+std::string TrapErrorModule() { return std::string(ModuleDisplayName(MarkerModule(gTrap.faultMarker))); }
+uint32_t TrapErrorLine() { return MarkerLine(gTrap.faultMarker); }
+uint32_t TrapErrorModuleNumber() { return MarkerModule(gTrap.faultMarker); }
+int32_t TrapCalibration() { return gTrap.calibration; }

@@ -1,0 +1,73 @@
+#include "app/core/catalogue.h"
+
+#include <gtest/gtest.h>
+
+#include "support/core/text.h"
+
+namespace {
+
+TEST(Catalogue, EntriesAreWindows1252Bytes) {
+    // Key, German, English, in table order; umlauts spelt as their byte values.
+    const char* const expected[][3] = {
+        {"Tarnwick", "Tarnwick", "Tarnwick"},
+        {"Projektname", "Projektname", "Projectname"},
+        {"Dateien", "Dateien", "Files"},
+        {"Neues Projekt", "Neues Projekt erstellen", "Create new project"},
+        {"Projekt Starten", "Projekt Starten", "Start project"},
+        {"Projekt l\xF6schen", "Projekt l\xF6schen", "Delete project"},
+        {"Beenden", "Beenden", "Quit"},
+        {"Del P", "Soll das das Projekt %name% wirklich aus der Liste entfernt werden?",
+         "Do you really want to delete the selected file %name%?"},
+        {"A Del P", "Das ausgew\xE4hlte Projekt wurde bereits gel\xF6scht!", "This project doesn't exists!"},
+        {"S P", "Es wurde kein Projekt ausgew\xE4hlt!", "No projects selected!"},
+        {"Name P", "Bitte gebe einen Projektnamen ein.", "Please enter the new projectname."},
+        {"P Error", "Das Projekt konnte nicht angelegt werden!", "Cannot create new project!"},
+        {"Schreib", "Schreibgesch\xFCtzt?", "Please remove the write protection!"},
+        {"A Name P", "Dieser Projektname existiert bereits!", "This name already exists!"},
+        {"E Name P", "Der Projektname ist leer!", "Projectname is empty!"},
+        {"No P", "Es sind keine Projekte vorhanden!", "There are no projects!"},
+        {"Find P", "Das angegebene Projekt %name% konnte nicht gefunden werden!", "Cannot find the project %name%!"},
+        {"No F", "Es wurden keine Dateien f\xFCr das Projekt ausgew\xE4hlt!", "No files selected!"},
+    };
+    ASSERT_EQ(std::size(expected), size_t(kCatalogueSize));
+    for (int i = 0; i < kCatalogueSize; ++i) {
+        EXPECT_STREQ(MessageCatalogue[i].key, expected[i][0]) << "entry " << i + 1;
+        EXPECT_EQ(CatalogueTextFor(expected[i][0], 0), expected[i][1]);
+        EXPECT_EQ(CatalogueTextFor(expected[i][0], 1), expected[i][2]);
+    }
+}
+
+TEST(Catalogue, KeysCompareByteForByte) {
+    EXPECT_EQ(CatalogueTextFor("Projekt l\xF6schen", 1), "Delete project");
+    for (const char* miss : {"projekt l\xF6schen", "Projekt loschen", "Projekt l\xD6schen", "Beenden ", "beenden",
+                             "S  P", "", "Neues Projekt erstellen"})
+        EXPECT_EQ(CatalogueTextFor(miss, 0), "") << miss;
+}
+
+TEST(Catalogue, LanguagesOutsideTheTable) {
+    EXPECT_EQ(CatalogueTextFor("Beenden", -1), "");
+    EXPECT_EQ(CatalogueTextFor("Tarnwick", -2147483647 - 1), "");
+    EXPECT_EQ(CatalogueTextFor("Beenden", 2), "Quit");
+    EXPECT_EQ(CatalogueTextFor("Beenden", 2147483647), "Quit");
+}
+
+TEST(Catalogue, NameGoesIntoThePlaceholderInQuotes) {
+    // The catalogue leaves the placeholder alone; the caller fills it in.
+    EXPECT_EQ(CatalogueTextFor("Del P", 0), "Soll das das Projekt %name% wirklich aus der Liste entfernt werden?");
+    std::string find = CatalogueTextFor("Find P", 1);
+    EXPECT_EQ(find, "Cannot find the project %name%!");
+    const struct {
+        const char* message;
+        const char* name;
+        const char* expected;
+    } cases[] = {
+        {find.c_str(), "x", "Cannot find the project \"x\"!"},
+        {"%name%%name%", "", "\"\"\"\""},
+        {"%%name%%", "b", "%\"b\"%"},
+        {"%n\xC1me%", "c", "%n\xC1me%"},  // only ASCII letters fold
+        {"no placeholder", "x", "no placeholder"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(InsertQuotedName(c.message, c.name), c.expected) << c.message;
+}
+
+}  // namespace

@@ -1,0 +1,201 @@
+#include "crashtrap/core/decoder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+std::string Hex(const Bytes& b) {
+    std::string out;
+    char buf[4];
+    for (uint8_t x : b) {
+        std::snprintf(buf, sizeof buf, "%02X ", x);
+        out += buf;
+    }
+    return out;
+}
+
+// Decodes exactly these bytes, from a heap block of their size so that the
+// sanitizer catches any read past them.
+size_t Length(const Bytes& b) {
+    std::unique_ptr<uint8_t[]> exact(new uint8_t[b.size() ? b.size() : 1]);
+    std::copy(b.begin(), b.end(), exact.get());
+    return InstructionLength(exact.get(), b.size());
+}
+
+Bytes Cat(Bytes a, const Bytes& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+Bytes Zeros(size_t n) { return Bytes(n, 0); }
+
+struct Case {
+    Bytes bytes;  // the instruction; a trailing filler byte is added when decoding
+    size_t length;
+};
+
+void ExpectLengths(const std::vector<Case>& cases) {
+    for (const Case& c : cases) {
+        // The decoder must stop at the instruction's end, whatever follows.
+        EXPECT_EQ(Length(Cat(c.bytes, {0x0A})), c.length) << Hex(c.bytes);
+        EXPECT_EQ(Length(Cat(c.bytes, {0x90, 0x90})), c.length) << Hex(c.bytes);
+    }
+}
+
+TEST(Decoder, OneByteForms) {
+    ExpectLengths({
+        {{0x90}, 1}, {{0xC3}, 1}, {{0xCC}, 1}, {{0xCD, 0x21}, 2}, {{0x6A, 0x05}, 2},
+        {Cat({0x68}, Zeros(4)), 5}, {{0x40}, 1}, {{0x5F}, 1}, {{0x74, 0xFE}, 2}, {{0xEB, 0x00}, 2},
+        {{0xE4, 0x60}, 2}, {{0xE7, 0x60}, 2}, {{0xEC}, 1}, {{0xA4}, 1}, {{0xCA, 0x08, 0x00}, 3},
+        {{0x04, 0x01}, 2}, {Cat({0x3D}, Zeros(4)), 5}, {{0xA8, 0x01}, 2}, {Cat({0xA9}, Zeros(4)), 5},
+        {{0xB0, 0x01}, 2}, {{0xE3, 0x10}, 2},
+    });
+}
+
+TEST(Decoder, ModRMWithSibAndDisplacement) {
+    ExpectLengths({
+        {{0x8B, 0x44, 0x24, 0x10}, 4},                // SIB, 1-byte displacement
+        {Cat({0x8B, 0x04, 0x25}, Zeros(4)), 7},       // SIB with base 5 and mod 0
+        {Cat({0x8B, 0x05}, Zeros(4)), 6},             // absolute address
+        {{0x8B, 0xC0}, 2},                            // register
+        {{0x8B, 0x04, 0x24}, 3},                      // SIB, base esp, no displacement
+        {Cat({0x8B, 0x84, 0x24}, Zeros(4)), 7},       // SIB, 4-byte displacement
+        {{0x8B, 0x45, 0xFC}, 3},                      // [ebp-4]
+        {Cat({0x8B, 0x85}, Zeros(4)), 6},             // [ebp+disp32]
+        {Cat({0x8B, 0x44, 0x8D}, Zeros(1)), 4},       // [ebp+ecx*4+disp8]: base 5 with mod 1
+        {{0x8D, 0x04, 0x8D, 0, 0, 0, 0}, 7},          // LEA with index and no base
+    });
+}
+
+TEST(Decoder, SixteenBitAddressing) {
+    ExpectLengths({
+        {{0x67, 0x8B, 0x46, 0x10}, 4},                // [bp+disp8]
+        {{0x67, 0x8B, 0x06, 0x00, 0x00}, 5},          // [disp16]
+        {{0x67, 0x8B, 0x04}, 3},                      // [si]: rm 4 has no SIB here
+        {{0x67, 0x8B, 0x05}, 3},                      // [di]: rm 5 has no displacement here
+        {{0x67, 0x8B, 0x87, 0x00, 0x00}, 5},          // [bx+disp16]
+        {{0x67, 0xA1, 0x00, 0x00}, 4},                // memory offset
+        {{0x67, 0xE8, 0x00, 0x00}, 4},                // near call
+        {{0x67, 0x0F, 0x84, 0x00, 0x00}, 5},          // near Jcc
+    });
+}
+
+TEST(Decoder, ImmediateSizes) {
+    ExpectLengths({
+        {{0x66, 0xB8, 0x00, 0x00}, 4}, {Cat({0xB8}, Zeros(4)), 5},
+        {{0x66, 0x81, 0xC0, 0x00, 0x00}, 5}, {Cat({0x81, 0xC0}, Zeros(4)), 6}, {{0x83, 0xC0, 0x05}, 3},
+        {{0xC8, 0x10, 0x00, 0x01}, 4}, {{0xC2, 0x08, 0x00}, 3}, {Cat({0xA1}, Zeros(4)), 5},
+        {Cat({0xE8}, Zeros(4)), 5}, {Cat({0x66, 0xE8}, Zeros(4)), 6}, {Cat({0xE9}, Zeros(4)), 5},
+        {Cat({0x9A}, Zeros(6)), 7}, {Cat({0x66, 0x9A}, Zeros(4)), 6}, {Cat({0xEA}, Zeros(6)), 7},
+        {{0xC6, 0x00, 0x01}, 3}, {Cat({0xC7, 0x00}, Zeros(4)), 6}, {{0x66, 0xC7, 0x00, 0x01, 0x00}, 5},
+        {{0x69, 0xC0, 0, 0, 0, 0}, 6}, {{0x6B, 0xC0, 0x02}, 3}, {{0xC1, 0xE0, 0x02}, 3},
+        {{0x66, 0x6A, 0x01}, 3},                      // a byte immediate ignores 66
+        {Cat({0x66, 0x67, 0x81, 0x46, 0x10}, Zeros(2)), 7},
+        {Cat({0x67, 0x66, 0x69, 0x46, 0x10}, Zeros(2)), 7},
+    });
+}
+
+TEST(Decoder, GroupsAndAsciiAdjust) {
+    ExpectLengths({
+        {{0xD4, 0x0A}, 2}, {{0xD4, 0x05}, 1}, {{0xD5, 0x0A}, 2}, {{0xD5, 0x10}, 1},
+        {{0xF6, 0xC8, 0x0A}, 2},                      // F6 reg 1: undefined, no immediate
+        {{0xF6, 0xC0, 0x0A}, 3},                      // TEST r/m8, imm8
+        {{0xF6, 0xD0}, 2},                            // NOT
+        {Cat({0xF7, 0xC0}, Zeros(4)), 6}, {{0x66, 0xF7, 0xC0, 0, 0}, 5}, {{0xF7, 0xC8}, 2}, {{0xF7, 0xF1}, 2},
+        {Cat({0xF7, 0x05}, Zeros(8)), 10},            // TEST [disp32], imm32
+        {{0xF7, 0x44, 0x24, 0x04, 0, 0, 0, 0}, 8},
+        {{0xFF, 0xD0}, 2}, {Cat({0xFF, 0x15}, Zeros(4)), 6}, {{0xFF, 0x74, 0x24, 0x04}, 4}, {{0xFF, 0xF8}, 2},
+        {{0xFE, 0xC0}, 2}, {{0x8F, 0x00}, 2}, {{0xD1, 0xE0}, 2},
+        {{0x0F, 0x01, 0x15, 0, 0, 0, 0}, 7}, {{0x0F, 0x01, 0xE8}, 3}, {{0x0F, 0x00, 0xC0}, 3},
+    });
+}
+
+TEST(Decoder, TwoByteOpcodes) {
+    ExpectLengths({
+        {{0x0F, 0x40, 0xC0}, 2},                      // conditional moves are unknown: two bytes
+        {{0x0F, 0x05}, 2}, {{0x0F, 0x06}, 2}, {{0x0F, 0xB6, 0xC0}, 3}, {Cat({0x0F, 0x84}, Zeros(4)), 6},
+        {Cat({0x0F, 0x8F}, Zeros(4)), 6}, {Cat({0x66, 0x0F, 0x80}, Zeros(4)), 7},
+        {{0x0F, 0xBA, 0xE0, 0x05}, 4}, {Cat({0x0F, 0x20, 0x05}, Zeros(4)), 7}, {{0x0F, 0x22, 0xC0}, 3},
+        {{0x0F, 0x26, 0x44, 0x24, 0x01}, 5}, {{0x0F, 0x31}, 2}, {{0x0F, 0xA2}, 2}, {{0x0F, 0xC8}, 2},
+        {{0x0F, 0xCF}, 2}, {{0x0F, 0x90, 0xC0}, 3}, {{0x0F, 0xA4, 0xC0, 0x01}, 4}, {{0x0F, 0xAC, 0xC0, 0x01}, 4},
+        {{0x0F, 0xA5, 0xC0}, 3}, {{0x0F, 0xAF, 0x45, 0x08}, 4}, {{0x0F, 0xB1, 0x0A}, 3}, {{0x0F, 0xC7, 0x0E}, 3},
+        {{0x0F, 0xC1, 0x03}, 3}, {{0x0F, 0xBF, 0x06}, 3}, {{0x0F, 0x02, 0xC0}, 3}, {{0x0F, 0xA6, 0xC0}, 3},
+    });
+}
+
+TEST(Decoder, UndefinedOpcodesAreTheirOpcodeBytesAlone) {
+    ExpectLengths({
+        {{0x82}, 1}, {{0xD6}, 1}, {{0xF1}, 1},
+        // undefined entries inside the packed two-byte ranges
+        {{0x0F, 0x04}, 2}, {{0x0F, 0x25}, 2}, {{0x0F, 0x7F}, 2}, {{0x0F, 0xAE}, 2}, {{0x0F, 0xB8}, 2},
+        {{0x0F, 0xB9}, 2}, {{0x0F, 0xC2}, 2}, {{0x0F, 0xC3}, 2}, {{0x0F, 0xC4}, 2}, {{0x0F, 0xC5}, 2},
+        {{0x0F, 0xC6}, 2},
+    });
+    // Every second byte outside the packed ranges: two bytes, no ModRM.
+    for (int b = 0; b < 256; ++b) {
+        bool packed = b <= 0x06 || (b >= 0x20 && b <= 0x26) || (b >= 0x30 && b <= 0x32) || (b >= 0x7F && b <= 0xCF);
+        if (packed) continue;
+        EXPECT_EQ(Length({0x0F, uint8_t(b), 0x05, 0, 0, 0, 0}), 2u) << "0F " << b;
+    }
+}
+
+TEST(Decoder, X87Escapes) {
+    ExpectLengths({
+        {{0xD9, 0xE8}, 2}, {Cat({0xDD, 0x05}, Zeros(4)), 6}, {{0xD8, 0xC1}, 2}, {{0xDB, 0xE3}, 2},
+        {{0xDF, 0xE0}, 2}, {{0xDE, 0xD9}, 2}, {{0xD9, 0x45, 0xFC}, 3}, {{0xDF, 0x2C, 0x24}, 3},
+        {{0x67, 0xDD, 0x06, 0x00, 0x00}, 5}, {{0xD9, 0xFF}, 2}, {{0xDA, 0xE9}, 2},
+    });
+}
+
+TEST(Decoder, PrefixesInAnyNumberAndOrder) {
+    ExpectLengths({
+        {{0xF0, 0xF3, 0x2E, 0x66, 0xA5}, 5},
+        {{0x26, 0x36, 0x3E, 0x64, 0x65, 0x2E, 0x90}, 7},
+        {{0xF2, 0xAE}, 2}, {{0xF3, 0x0F, 0xB8}, 3}, {{0x64, 0xA1, 0, 0, 0, 0}, 6},
+        {{0x66, 0x66, 0x66, 0xB8, 0, 0}, 6},          // 66 repeated keeps its effect
+        {{0x67, 0x66, 0xE8, 0, 0}, 5}, {{0x66, 0x67, 0xA3, 0, 0}, 5},
+        {Cat({0x64, 0x67, 0x66, 0xC7, 0x46, 0x10}, Zeros(2)), 8},
+    });
+    Bytes many(40, 0x26);
+    many.push_back(0x90);
+    EXPECT_EQ(Length(many), 41u);
+}
+
+TEST(Decoder, RefusesInstructionsThatRunPastTheBytes) {
+    const Bytes whole[] = {
+        {0x90}, {0xCD, 0x21}, Cat({0x68}, Zeros(4)), {0x8B, 0x44, 0x24, 0x10}, Cat({0x8B, 0x04, 0x25}, Zeros(4)),
+        {0x67, 0x8B, 0x06, 0, 0}, Cat({0x9A}, Zeros(6)), {0xC8, 0, 0, 0}, {0xF0, 0xF3, 0x2E, 0x66, 0xA5},
+        Cat({0x0F, 0x84}, Zeros(4)), {0x0F, 0xBA, 0xE0, 0x05}, {0xF6, 0xC0, 0x0A}, {0xD4, 0x0A},
+        Cat({0xF7, 0x05}, Zeros(8)),
+    };
+    for (const Bytes& b : whole) {
+        EXPECT_EQ(Length(b), b.size()) << Hex(b);
+        for (size_t cut = 0; cut < b.size(); ++cut)
+            EXPECT_EQ(Length(Bytes(b.begin(), b.begin() + cut)), 0u) << Hex(b) << "cut to " << cut;
+    }
+    // AAM's length depends on the byte after it: without that byte it is unknown.
+    EXPECT_EQ(Length({0xD4}), 0u);
+    EXPECT_EQ(InstructionLength(nullptr, 0), 0u);
+}
+
+TEST(Decoder, EveryOneByteOpcodeDecodesWithinFifteenBytes) {
+    // With a ModRM byte that brings a SIB byte and a 4-byte displacement and
+    // with 66 and 67 in front, no instruction may claim more than 15 bytes.
+    for (int op = 0; op < 256; ++op) {
+        for (const Bytes& prefix : {Bytes{}, Bytes{0x66}, Bytes{0x67}, Bytes{0x66, 0x67}}) {
+            Bytes b = Cat(Cat(prefix, {uint8_t(op), 0x84, 0x24}), Zeros(20));
+            size_t n = Length(b);
+            EXPECT_GE(n, prefix.size() + 1) << Hex(b);
+            EXPECT_LE(n, 15u) << Hex(b);
+        }
+    }
+}
+
+}  // namespace

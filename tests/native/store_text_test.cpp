@@ -1,0 +1,157 @@
+// The project list file's format: reading rules, lookups, and the changes.
+#include "projects/core/store_text.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+std::vector<std::string> Lines(std::string_view file) {
+    std::vector<std::string> out;
+    for (const StoreLine& l : SplitStoreLines(file)) out.emplace_back(l.text);
+    return out;
+}
+
+using V = std::vector<std::string>;
+
+TEST(StoreReading, LineEndsOfEveryKind) {
+    EXPECT_EQ(Lines(""), V{});
+    EXPECT_EQ(Lines("a\r\nb\r\n"), (V{"a", "b"}));
+    EXPECT_EQ(Lines("a\rb\nc"), (V{"a", "b", "c"}));
+    EXPECT_EQ(Lines("a\n\rb"), (V{"a", "", "b"}));       // LF then a lone CR: an empty line between
+    EXPECT_EQ(Lines("a\r"), (V{"a"}));                     // a lone CR as the last byte
+    EXPECT_EQ(Lines("a\r\r\n"), (V{"a", ""}));
+    EXPECT_EQ(Lines(std::string("a\0b", 3)), (V{"a", "b"}));  // NUL ends a line too
+    EXPECT_EQ(Lines("\r\n\r\n"), (V{"", ""}));
+    EXPECT_EQ(Lines("last"), (V{"last"}));
+}
+
+TEST(StoreReading, LinesKeepTheirOffsetsAndEnds) {
+    std::string file = "ab\r\ncd\ne\r";
+    auto lines = SplitStoreLines(file);
+    ASSERT_EQ(lines.size(), 3u);
+    for (const auto& l : lines) EXPECT_EQ(file.substr(l.offset, l.text.size()), l.text);
+    EXPECT_EQ(lines[0].endLength, 2u);
+    EXPECT_EQ(lines[1].endLength, 1u);
+    EXPECT_EQ(lines[2].endLength, 1u);
+}
+
+TEST(StoreLine, NameAndFilesText) {
+    const std::string line = "Demo\xBF" "C:\\Ed\\PureBasic.exe \"C:\\src\\main.pb\" \"C:\\src\\inc.pbi\" ";
+    EXPECT_EQ(ProjectNameOf(line), "Demo");
+    EXPECT_EQ(ProjectFilesText(line), "main.pb  inc.pbi  ");
+    EXPECT_EQ(ProjectRowText(line), "Demo\nmain.pb  inc.pbi  ");
+
+    EXPECT_EQ(ProjectNameOf("no separator \"C:\\a.pb\" "), "");
+    EXPECT_EQ(ProjectFilesText("no separator \"C:\\a.pb\" "), "a.pb  ");
+    EXPECT_EQ(ProjectNameOf("\xBFx"), "");
+    EXPECT_EQ(ProjectNameOf("a\xBF" "b\xBF" "c"), "a");
+    EXPECT_EQ(ProjectFilesText("x\xBF" "e \"only-one-quote"), "");
+    EXPECT_EQ(ProjectFilesText("x\xBF" "e \"  spaced.pb  \" "), "spaced.pb  ");
+    EXPECT_EQ(ProjectFilesText("x\xBF" "e \"C:\\dir\\\" "), "");  // a folder path has no file part
+    // Quotes in the name shift the pairs: the texts between them come first.
+    EXPECT_EQ(ProjectFilesText("say \"hi\xBF" "C:\\Ed\\ed.exe \"C:\\a.pb\" "), "ed.exe  a.pb  ");
+}
+
+TEST(StoreLookup, SameProjectWhateverTheCase) {
+    const std::string file = "Alpha\xBF \"a.pb\" \r\n\xC4rger\xBF \"b.pb\" \r\nno separator\r\n";
+    ASSERT_TRUE(FindProjectLine(file, "alpha"));
+    EXPECT_EQ(*FindProjectLine(file, "ALPHA"), "Alpha\xBF \"a.pb\" ");
+    EXPECT_TRUE(FindProjectLine(file, "\xE4rger"));  // Ä and ä are one letter
+    EXPECT_TRUE(FindProjectLine(file, "\xE4RGER"));
+    EXPECT_FALSE(FindProjectLine(file, "alph"));
+    EXPECT_FALSE(FindProjectLine(file, "no separator"));
+    EXPECT_FALSE(FindProjectLine("", "alpha"));
+    // Only 192-223 fold: 0xDF meets 0xFF, but the Windows-1252 pair 0x8A/0x9A does not.
+    EXPECT_TRUE(FindProjectLine("\xDF\xBF \r\n", "\xFF"));
+    EXPECT_FALSE(FindProjectLine("\x9A\xBF \r\n", "\x8A"));
+}
+
+TEST(StoreAppend, NeverMergesTwoProjects) {
+    const std::string line = MakeProjectLine("Demo", "C:\\Ed\\ed.exe", {"C:\\a.pb", "C:\\b c.pbi"});
+    EXPECT_EQ(line, "Demo\xBF" "C:\\Ed\\ed.exe \"C:\\a.pb\" \"C:\\b c.pbi\" \r\n");
+    EXPECT_EQ(MakeProjectLine("E", "", {"x"}), "E\xBF \"x\" \r\n");
+    EXPECT_EQ(AppendedText(std::nullopt, line), line);
+    EXPECT_EQ(AppendedText('\n', line), line);
+    EXPECT_EQ(AppendedText('\r', line), line);
+    EXPECT_EQ(AppendedText(' ', line), "\r\n" + line);
+    EXPECT_EQ(AppendedText('\0', line), "\r\n" + line);
+}
+
+TEST(StoreRemove, WholeLinesOnlyAndEveryOtherByteKept) {
+    struct Case { const char* what; std::string file, name; std::optional<std::string> expected; };
+    const Case cases[] = {
+        {"only project", "Demo\xBF \"a\" \r\n", "demo", std::string("")},
+        {"no such project", "Demo\xBF \"a\" \r\n", "other", std::nullopt},
+        {"empty file", "", "demo", std::nullopt},
+        {"another project ending the same way stays",
+         "MyDemo\xBF \"a\" \r\nDemo\xBF \"a\" \r\n", "Demo", std::string("MyDemo\xBF \"a\" \r\n")},
+        {"a longer line that starts like the first match stays",
+         "Demo\xBF \"a\" \r\nDemo\xBF \"a\" x\r\n", "demo", std::string("Demo\xBF \"a\" x\r\n")},
+        {"last line without line end",
+         "A\xBF \r\nDemo\xBF \"a\" ", "demo", std::string("A\xBF \r\n")},
+        {"LF endings kept for the others",
+         "A\xBF \nDemo\xBF \"a\" \nB\xBF \n", "demo", std::string("A\xBF \nB\xBF \n")},
+        {"every equal line, ASCII case ignored",
+         "Demo\xBF \"a\" \r\nB\xBF \r\nDEMO\xBF \"A\" \r\n", "demo", std::string("B\xBF \r\n")},
+        {"equal name with other files stays",
+         "Demo\xBF \"a\" \r\nDemo\xBF \"b\" \r\n", "demo", std::string("Demo\xBF \"b\" \r\n")},
+        {"lone CR ends and NUL kept elsewhere",
+         std::string("X\0Demo\xBF\rY\r", 10), "demo", std::string("X\0Y\r", 4)},
+    };
+    for (const Case& c : cases) EXPECT_EQ(RemoveProjectFromText(c.file, c.name), c.expected) << c.what;
+}
+
+TEST(BatchFile, QuotedEditorAndDoubledPercent) {
+    struct Case { std::string line, batch; };
+    const Case cases[] = {
+        {"Demo\xBF" "C:\\Editor\\PureBasic.exe \"C:\\src\\main.pb\" \"C:\\src\\inc.pbi\" ",
+         "\"C:\\Editor\\PureBasic.exe\" \"C:\\src\\main.pb\" \"C:\\src\\inc.pbi\" \r\ndel Data\\tmp.bat"},
+        {"D\xBF" "C:\\Program Files\\PB\\PureBasic.exe \"a.pb\" ",
+         "\"C:\\Program Files\\PB\\PureBasic.exe\" \"a.pb\" \r\ndel Data\\tmp.bat"},
+        {"D\xBF \"a.pb\" ", " \"a.pb\" \r\ndel Data\\tmp.bat"},                       // no editor path
+        {"D\xBF" "C:\\50%\\ed.exe \"C:\\100%\\a.pb\" ",
+         "\"C:\\50%%\\ed.exe\" \"C:\\100%%\\a.pb\" \r\ndel Data\\tmp.bat"},
+        {"D\xBF\"C:\\ed.exe\" \"a.pb\" ", "\"C:\\ed.exe\" \"a.pb\" \r\ndel Data\\tmp.bat"},  // already quoted
+        {"D\xBF" "C:\\ed.exe ", "\"C:\\ed.exe\" \r\ndel Data\\tmp.bat"},
+        {"D\xBF", "\r\ndel Data\\tmp.bat"},
+        {"D\xBF" "ed\xBF" "x \"a\" ", "\"ed\xBF" "x\" \"a\" \r\ndel Data\\tmp.bat"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(BatchFileText(c.line), c.batch) << c.line;
+}
+
+TEST(StoreRobustness, RandomBytesNeverBreakReadingOrRemoval) {
+    std::mt19937 rng(12345);
+    const char alphabet[] = {'\r', '\n', '\0', '\xBF', '"', ' ', '\\', 'a', 'D', 'd', '%'};
+    for (int round = 0; round < 2000; ++round) {
+        std::string file(rng() % 200, '\0');
+        for (char& c : file) c = alphabet[rng() % sizeof alphabet];
+        size_t total = 0;
+        for (const StoreLine& l : SplitStoreLines(file)) total += l.text.size() + l.endLength;
+        ASSERT_EQ(total, file.size()) << "lines and their ends cover the file exactly";
+        for (const StoreLine& l : SplitStoreLines(file)) {
+            ProjectFilesText(l.text);
+            BatchFileText(l.text);
+        }
+        auto kept = RemoveProjectFromText(file, "d");
+        if (kept) {
+            EXPECT_LT(kept->size(), file.size() + 1);
+            EXPECT_FALSE(FindProjectLine(*kept, "d") && *FindProjectLine(*kept, "d") == *FindProjectLine(file, "d"));
+        }
+    }
+}
+
+TEST(StoreSize, NoLimitOnLinesOrFiles) {
+    std::string big;
+    for (int i = 0; i < 60000; ++i) big += "Project " + std::to_string(i) + "\xBF" "C:\\ed.exe \"C:\\p.pb\" \r\n";
+    ASSERT_GT(big.size(), 2'000'000u);
+    EXPECT_TRUE(FindProjectLine(big, "project 59999"));
+    auto kept = RemoveProjectFromText(big, "PROJECT 0");
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->size(), big.size() - (MakeProjectLine("Project 0", "C:\\ed.exe", {"C:\\p.pb"}).size()));
+    std::string longLine = "L\xBF" + std::string(200000, 'x') + " \"a.pb\" \r\n";
+    EXPECT_EQ(ProjectFilesText(longLine), "a.pb  ");
+}
+
+}  // namespace

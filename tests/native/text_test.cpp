@@ -1,0 +1,31 @@
+#include "support/core/text.h"
+
+#include <gtest/gtest.h>
+
+TEST(Text, LowerNameFoldsOnlyTheTwoRanges) {
+    std::string all;
+    for (int c = 1; c < 256; ++c) all += char(c);
+    std::string lower = LowerName(all);
+    for (int c = 1; c < 256; ++c) {
+        bool folds = (c >= 65 && c <= 90) || (c >= 192 && c <= 223);
+        EXPECT_EQ((unsigned char)lower[size_t(c - 1)], folds ? c + 32 : c) << c;
+    }
+    EXPECT_TRUE(SameName("\xC4" "BC", "\xE4" "bc"));
+    EXPECT_FALSE(SameName("abc", "abcd"));
+}
+
+TEST(Text, TrimAndFilePart) {
+    EXPECT_EQ(TrimSpaces("  a b  "), "a b");
+    EXPECT_EQ(TrimSpaces("\ta "), "\ta");  // only spaces are trimmed
+    EXPECT_EQ(TrimSpaces("    "), "");
+    EXPECT_EQ(FilePart("C:\\a\\b.pb"), "b.pb");
+    EXPECT_EQ(FilePart("C:\\a\\"), "");
+    EXPECT_EQ(FilePart("b.pb"), "b.pb");
+}
+
+TEST(Text, NamePlaceholderIgnoresAsciiCase) {
+    EXPECT_EQ(InsertQuotedName("Find %name%!", "x"), "Find \"x\"!");
+    EXPECT_EQ(InsertQuotedName("%NAME% and %Name%", "n"), "\"n\" and \"n\"");
+    EXPECT_EQ(InsertQuotedName("%nam% %name", "n"), "%nam% %name");
+    EXPECT_EQ(InsertQuotedName("%name%", "%name%"), "\"%name%\"");  // the name is not searched again
+}
