@@ -50,6 +50,13 @@ std::string FullPath(const std::vector<PathStep>& steps, std::string_view docume
 // the list, so anything after ";;" or a trailing ';' is ignored.
 std::vector<std::string> SplitPatterns(std::string_view list);
 
+// True only when the platform's wildcard search for `pattern` ('*' and '?',
+// letters in any case) is certain to find `name`. Names or patterns with
+// bytes past ASCII get false: their ANSI form may stand for other characters
+// in the file system, so only the platform can tell. A false answer means
+// "ask the platform", never "no match".
+bool SurelyMatches(std::string_view name, std::string_view pattern);
+
 // The cache key of a file's type: its extension (the text after the last '.'
 // of the path, the whole path without one) upper-cased in ASCII. None when
 // the file must be asked about on its own: extensions longer than 4

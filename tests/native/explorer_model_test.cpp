@@ -128,3 +128,33 @@ TEST(ExplorerPrompt, DriveLetterTakesThePlaceholder) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ExplorerPatterns, SureMatchesOnlyWhereThePlatformSurelyAgrees) {
+    struct Case { const char* name; const char* pattern; bool sure; };
+    const Case kCases[] = {
+        {"main.pb", "*.pb", true},
+        {"MAIN.PB", "*.pb", true},        // the platform ignores case
+        {"a.b.pb", "*.pb", true},
+        {"main.pbi", "*.pb", false},
+        {"main.pb", "*.pbi", false},
+        {"x.pb.txt", "*.pb", false},
+        {"pb", "*.pb", false},
+        {".pb", "*.pb", true},
+        {"abc", "*", true},
+        {"abc", "*.*", false},            // the platform finds it; ask it
+        {"a.c", "?.?", true},
+        {"ab.c", "?.?", false},
+        {"a", "a?", false},               // '?' may match nothing there: the platform decides
+        {"main.pb", "m*n.p*", true},
+        {"mxxnyn.pb", "m*n.pb", true},    // backtracking over the star
+        {"main.pb", "", false},
+        {"", "*", true},
+        {"\xE4.pb", "*.pb", false},       // past ASCII: the platform decides
+        {"a.pb", "*.p\xE4", false},
+    };
+    for (const Case& c : kCases) EXPECT_EQ(SurelyMatches(c.name, c.pattern), c.sure) << c.name << " / " << c.pattern;
+}
+
+}  // namespace
