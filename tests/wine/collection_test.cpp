@@ -46,10 +46,13 @@ protected:
         ASSERT_TRUE(program_.Started());
         main_ = drv::WaitWindow(program_.Id(), "WindowClass_0");
         ASSERT_TRUE(main_);
-        container_ = FindWindowExA(main_, nullptr, "ExplorerTree_ParentClass", nullptr);
-        tree_ = FindWindowExA(container_, nullptr, WC_TREEVIEWA, nullptr);
-        files_ = GetDlgItem(main_, 1);
-        ASSERT_TRUE(tree_ && files_);
+        // The window shows before its gadgets are made.
+        ASSERT_TRUE(drv::WaitFor([&] {
+            container_ = FindWindowExA(main_, nullptr, "ExplorerTree_ParentClass", nullptr);
+            tree_ = FindWindowExA(container_, nullptr, WC_TREEVIEWA, nullptr);
+            files_ = GetDlgItem(main_, 1);
+            return tree_ && files_ && GetDlgItem(main_, 10);
+        }));
         root_ = TreeView_GetRoot(tree_);
         drive_t_ = DriveItem('T');
         ASSERT_TRUE(drive_t_);
