@@ -6,30 +6,6 @@
 
 namespace {
 
-TEST(ExplorerTags, KindsFilledMarkAndWhatGetsRead) {
-    struct Case { uint16_t tag; bool drive, file, needsFilling; };
-    const Case kCases[] = {
-        {0, true, false, true},        // A:, unread
-        {2, true, false, true},        // C:
-        {31, true, false, true},       // the last drive bit
-        {0xFF02, true, false, false},  // C:, read
-        {0xFFFB, false, false, false}, // the root is created filled
-        {0xFC, false, false, true},    // folder
-        {0xFFFC, false, false, false},
-        {0xFD, false, false, true},    // "My Documents"
-        {0xFF, false, true, true},     // file (never expanded: no children)
-        {0x20, false, false, true},    // past the drives: not a drive
-    };
-    for (const Case& c : kCases) {
-        EXPECT_EQ(tag::IsDrive(c.tag), c.drive) << std::hex << c.tag;
-        EXPECT_EQ(tag::IsFile(c.tag), c.file) << std::hex << c.tag;
-        EXPECT_EQ(tag::NeedsFilling(c.tag), c.needsFilling) << std::hex << c.tag;
-    }
-    EXPECT_EQ(tag::Filled(0xFC), 0xFFFC);
-    EXPECT_EQ(tag::Filled(3), 0xFF03);
-    EXPECT_EQ(tag::Kind(tag::Filled(3)), 3);
-}
-
 TEST(ExplorerPaths, WalkFromTheItemUpToBelowTheRoot) {
     const std::string docs = "C:\\Users\\Ann\\Documents\\";
     struct Case { std::vector<PathStep> steps; std::string path; };

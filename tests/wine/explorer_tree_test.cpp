@@ -14,6 +14,7 @@
 #include <set>
 
 #include "driver/driver.h"
+#include "driver/remote_controls.h"
 #include "explorer/tree.h"
 #include "support/gadgets.h"
 #include "support/window.h"
@@ -87,43 +88,26 @@ private:
     HWND tree_ = nullptr;
 };
 
-// Reading the tree-view control.
-struct Item {
-    std::string text;
-    uint16_t tag = 0;
-    bool button = false;  // marked as having children
-    bool expanded = false;
-};
-Item Read(HWND tree, HTREEITEM item) {
-    char text[1024] = {};
-    TVITEMA it{};
-    it.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_PARAM | TVIF_CHILDREN | TVIF_STATE;
-    it.hItem = item;
-    it.pszText = text;
-    it.cchTextMax = sizeof text;
-    it.stateMask = TVIS_EXPANDED;
-    EXPECT_TRUE(TreeView_GetItem(tree, &it));
-    return {text, uint16_t(it.lParam), it.cChildren != 0, (it.state & TVIS_EXPANDED) != 0};
-}
+// Reading the tree-view control (the driver's readers serve this process too).
+drv::TreeItem Read(HWND tree, HTREEITEM item) { return drv::ReadTreeItem(tree, item); }
 std::vector<HTREEITEM> Children(HWND tree, HTREEITEM parent) {
     std::vector<HTREEITEM> out;
-    for (HTREEITEM c = TreeView_GetChild(tree, parent); c; c = TreeView_GetNextSibling(tree, c)) out.push_back(c);
+    for (const drv::TreeItem& c : drv::TreeChildren(tree, parent)) out.push_back(c.handle);
     return out;
 }
 std::vector<std::string> Names(HWND tree, HTREEITEM parent) {
     std::vector<std::string> out;
-    for (HTREEITEM c : Children(tree, parent)) out.push_back(Read(tree, c).text);
+    for (const drv::TreeItem& c : drv::TreeChildren(tree, parent)) out.push_back(c.text);
     return out;
 }
 HTREEITEM Child(HWND tree, HTREEITEM parent, const std::string& text) {
-    for (HTREEITEM c : Children(tree, parent))
-        if (Read(tree, c).text == text) return c;
-    ADD_FAILURE() << "no item " << text;
-    return nullptr;
+    HTREEITEM found = drv::TreeChild(tree, parent, text).handle;
+    if (!found) ADD_FAILURE() << "no item " << text;
+    return found;
 }
 HTREEITEM Drive(HWND tree, char letter) {
     for (HTREEITEM c : Children(tree, TreeView_GetRoot(tree)))
-        if (Read(tree, c).tag % 256 == unsigned(letter - 'A')) return c;
+        if (Read(tree, c).param % 256 == letter - 'A') return c;
     ADD_FAILURE() << "no drive " << letter;
     return nullptr;
 }
@@ -131,16 +115,6 @@ void Expand(HWND tree, HTREEITEM item) {
     TreeView_Expand(tree, item, TVE_EXPAND);
     Pump(20);
 }
-POINT LabelCentre(HWND tree, HTREEITEM item) {
-    TreeView_EnsureVisible(tree, item);
-    RECT r{};
-    *reinterpret_cast<HTREEITEM*>(&r) = item;
-    SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r));
-    POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    ClientToScreen(tree, &p);
-    return p;
-}
-
 void SendVolumeChange(HWND window, WPARAM event, DWORD mask, DWORD type = DBT_DEVTYP_VOLUME) {
     DEV_BROADCAST_VOLUME v{};
     v.dbcv_size = sizeof v;
@@ -194,8 +168,8 @@ TEST_F(ExplorerTree, ListsDrivesAndReadsAFolderWhenFirstOpened) {
     EXPECT_TRUE(GetWindowLongA(tree, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
 
     HTREEITEM root = TreeView_GetRoot(tree);
-    Item top = Read(tree, root);
-    EXPECT_EQ(top.tag, 0xFFFB);
+    drv::TreeItem top = Read(tree, root);
+    EXPECT_EQ(top.param, 0xFFFB);
     EXPECT_TRUE(top.expanded);
     EXPECT_FALSE(TreeView_GetNextSibling(tree, root)) << "one root";
 
@@ -206,18 +180,18 @@ TEST_F(ExplorerTree, ListsDrivesAndReadsAFolderWhenFirstOpened) {
     size_t drives = 0;
     for (unsigned n = 0; n < 26; ++n)
         if (mask & (1u << n)) {
-            Item d = Read(tree, under[drives++]);
-            EXPECT_EQ(d.tag, n);
-            EXPECT_TRUE(d.button);
+            drv::TreeItem d = Read(tree, under[drives++]);
+            EXPECT_EQ(d.param, LPARAM(n));
+            EXPECT_TRUE(d.hasChildren);
         }
     EXPECT_NE(mask & (1u << 19), 0u) << "T: is mapped";
     ASSERT_EQ(under.size(), drives + 1);
-    EXPECT_EQ(Read(tree, under.back()).tag, 0xFD);
+    EXPECT_EQ(Read(tree, under.back()).param, 0xFD);
     EXPECT_FALSE(TreeView_GetSelection(tree)) << "nothing selected after creation";
 
     HTREEITEM t = Drive(tree, 'T');
     Expand(tree, t);
-    EXPECT_EQ(Read(tree, t).tag, 0xFF13) << "filled";
+    EXPECT_EQ(Read(tree, t).param, 0xFF13) << "filled";
     std::vector<std::string> names = Names(tree, t);
     const std::set<std::string> kFolders = {"Alpha", "OnlyText", "OnlyPb", "OnlyPbi", "Empty", ".dotted",
                                             "Hidden", "Nested", "TextSub", "d.pb", "Deep"};
@@ -235,16 +209,16 @@ TEST_F(ExplorerTree, ListsDrivesAndReadsAFolderWhenFirstOpened) {
         {"Deep", true},    {"b.pb", false},
     };
     for (const auto& [name, button] : kButtons) {
-        Item it = Read(tree, Child(tree, t, name));
-        EXPECT_EQ(it.button, button) << name;
-        EXPECT_EQ(it.tag, std::string(name) == "b.pb" ? 0xFF : 0xFC) << name;
+        drv::TreeItem it = Read(tree, Child(tree, t, name));
+        EXPECT_EQ(it.hasChildren, button) << name;
+        EXPECT_EQ(it.param, std::string(name) == "b.pb" ? 0xFF : 0xFC) << name;
     }
     HTREEITEM nested = Child(tree, t, "Nested");
     Expand(tree, nested);
-    EXPECT_FALSE(Read(tree, Child(tree, nested, "Inner")).button) << "an empty folder";
+    EXPECT_FALSE(Read(tree, Child(tree, nested, "Inner")).hasChildren) << "an empty folder";
     HTREEITEM textSub = Child(tree, t, "TextSub");
     Expand(tree, textSub);
-    EXPECT_FALSE(Read(tree, Child(tree, textSub, "Sub")).button) << "a folder with only a.txt";
+    EXPECT_FALSE(Read(tree, Child(tree, textSub, "Sub")).hasChildren) << "a folder with only a.txt";
     HTREEITEM alpha = Child(tree, t, "Alpha");
     Expand(tree, alpha);
     EXPECT_EQ(Names(tree, alpha), (std::vector<std::string>{"a.pbi", "a.pb"}));
@@ -304,7 +278,7 @@ TEST_F(ExplorerTree, FoldersPastThePathLimitAreListedButNotRead) {
         Expand(tree, item);
         item = Child(tree, item, name);
         ASSERT_TRUE(item);
-        EXPECT_TRUE(Read(tree, item).button) << name;
+        EXPECT_TRUE(Read(tree, item).hasChildren) << name;
         path += name + "\\";
     }
     ASSERT_EQ(path, "T:\\" + deep_);
@@ -312,7 +286,7 @@ TEST_F(ExplorerTree, FoldersPastThePathLimitAreListedButNotRead) {
     HTREEITEM tooDeep = Child(tree, item, std::string(20, 'c'));
     HTREEITEM longFile = Child(tree, item, std::string(30, 'f') + ".pb");
     ASSERT_TRUE(tooDeep && longFile);
-    EXPECT_FALSE(Read(tree, tooDeep).button) << "271 characters: its contents are not read";
+    EXPECT_FALSE(Read(tree, tooDeep).hasChildren) << "271 characters: its contents are not read";
     SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(tooDeep));
     Pump(20);
     EXPECT_TRUE(Children(tree, tooDeep).empty());
@@ -339,11 +313,11 @@ TEST_F(ExplorerTree, PostsOneCommandPerUserActionToTheTopLevelWindow) {
         std::vector<int> subtypes;
     };
     auto click = [&](const char* name, bool twice) {
-        POINT p = LabelCentre(tree, Child(tree, t, name));
+        POINT p = drv::TreeItemPoint(tree, Child(tree, t, name));
         drv::ClickAt(p.x, p.y, twice);
     };
     auto rightClick = [&](const char* name, bool twice) {
-        POINT p = LabelCentre(tree, Child(tree, t, name));
+        POINT p = drv::TreeItemPoint(tree, Child(tree, t, name));
         drv::RightClickAt(p.x, p.y, twice);
     };
     const Step kSteps[] = {
@@ -421,13 +395,13 @@ TEST_F(ExplorerTree, VolumeChangesResetDriveItems) {
     // Not a volume, or another drive: nothing happens.
     SendVolumeChange(host.Window(), DBT_DEVICEREMOVECOMPLETE, tBit, DBT_DEVTYP_PORT);
     SendVolumeChange(host.Window(), DBT_DEVICEREMOVECOMPLETE, 1u << 2);
-    EXPECT_EQ(Read(tree, t).tag, 0xFF13);
+    EXPECT_EQ(Read(tree, t).param, 0xFF13);
     EXPECT_EQ(Names(tree, t), names);
 
     SendVolumeChange(host.Window(), DBT_DEVICEREMOVECOMPLETE, tBit | 1u << 1);
-    Item after = Read(tree, t);
-    EXPECT_EQ(after.tag, 19) << "unread again";
-    EXPECT_TRUE(after.button);
+    drv::TreeItem after = Read(tree, t);
+    EXPECT_EQ(after.param, 19) << "unread again";
+    EXPECT_TRUE(after.hasChildren);
     EXPECT_FALSE(after.expanded);
     EXPECT_TRUE(Children(tree, t).empty());
     Expand(tree, t);
@@ -435,7 +409,7 @@ TEST_F(ExplorerTree, VolumeChangesResetDriveItems) {
 
     // A volume arriving for a drive still listed: read again, never twice over.
     SendVolumeChange(host.Window(), DBT_DEVICEARRIVAL, tBit);
-    EXPECT_EQ(Read(tree, t).tag, 19);
+    EXPECT_EQ(Read(tree, t).param, 19);
     Expand(tree, t);
     EXPECT_EQ(Names(tree, t), names);
 }
@@ -504,7 +478,7 @@ void PromptScenario(const std::string& folder) {
     EXPECT_TRUE(GetDlgItem(prompt, 12297));
     EXPECT_EQ(GetWindow(prompt, GW_OWNER), host.Window());
     EXPECT_FALSE(IsWindowEnabled(tree));
-    EXPECT_EQ(Read(tree, u).tag, 20) << "left unread";
+    EXPECT_EQ(Read(tree, u).param, 20) << "left unread";
     EXPECT_TRUE(Children(tree, u).empty());
     drv::Screenshot("insert-disk-prompt");
 
@@ -525,17 +499,17 @@ void PromptScenario(const std::string& folder) {
     SendVolumeChange(host.Window(), DBT_DEVICEARRIVAL, uBit);
     EXPECT_FALSE(IsWindow(prompt)) << "the medium's arrival closes the prompt";
     EXPECT_TRUE(IsWindowEnabled(tree));
-    Item refreshed = Read(tree, u);
-    EXPECT_EQ(refreshed.tag, 20);
-    EXPECT_TRUE(refreshed.button);
+    drv::TreeItem refreshed = Read(tree, u);
+    EXPECT_EQ(refreshed.param, 20);
+    EXPECT_TRUE(refreshed.hasChildren);
     Expand(tree, u);
     EXPECT_EQ(Names(tree, u), std::vector<std::string>{"disk.pb"});
 
     ASSERT_TRUE(drv::WriteBytes(folder + kMarker, ""));
     SendVolumeChange(host.Window(), DBT_DEVICEREMOVECOMPLETE, uBit);
-    Item removed = Read(tree, u);
-    EXPECT_EQ(removed.tag, 20);
-    EXPECT_TRUE(removed.button);
+    drv::TreeItem removed = Read(tree, u);
+    EXPECT_EQ(removed.param, 20);
+    EXPECT_TRUE(removed.hasChildren);
     EXPECT_FALSE(removed.expanded);
     EXPECT_TRUE(Children(tree, u).empty()) << "the removed medium's folders are gone";
 
