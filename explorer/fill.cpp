@@ -72,8 +72,8 @@ void FillNode(ExplorerTreeRecord& record, HTREEITEM item) {
 
     if (tag::IsDrive(itemTag)) {
         UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS);
-        DWORD sectors, bytes, free, total;
-        BOOL ready = GetDiskFreeSpaceA(path.c_str(), &sectors, &bytes, &free, &total);
+        DWORD sectors, bytes, freeClusters, clusters;
+        BOOL ready = GetDiskFreeSpaceA(path.c_str(), &sectors, &bytes, &freeClusters, &clusters);
         DWORD error = ready ? 0 : GetLastError();
         SetErrorMode(oldMode);
         if (error == ERROR_NOT_READY) {

@@ -131,7 +131,13 @@ void OpenInsertDiskPrompt(ExplorerTreeRecord& record, unsigned drive) {
     if (!dialog)
         dialog = CreateDialogParamA(GetModuleHandleA(nullptr), kOwnPromptTemplate, x.hooked, PromptProc,
                                     reinterpret_cast<LPARAM>(&record));
-    if (dialog) ShowWindow(dialog, SW_SHOW);
+    if (dialog) {
+        ShowWindow(dialog, SW_SHOW);
+    } else if (record.prompt) {
+        // Initialised, then failed: nothing is left to close.
+        record.prompt = nullptr;
+        EnableWindow(record.tree, TRUE);
+    }
 }
 
 void CloseInsertDiskPrompt(ExplorerTreeRecord& record) {

@@ -480,7 +480,7 @@ void PromptScenario(const std::string& folder) {
     EXPECT_FALSE(IsWindowEnabled(tree));
     EXPECT_EQ(Read(tree, u).param, 20) << "left unread";
     EXPECT_TRUE(Children(tree, u).empty());
-    drv::Screenshot("insert-disk-prompt");
+    if (::testing::Test::HasFailure()) drv::Screenshot("insert-disk-prompt");
 
     Expand(tree, u);
     EXPECT_EQ(drv::TopWindows(GetCurrentProcessId(), "#32770").size(), 1u) << "one prompt per tree";
