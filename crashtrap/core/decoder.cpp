@@ -33,6 +33,7 @@ enum Step : uint8_t {
     kFarPointer,     // offset of the immediate size, then a 16-bit selector
     kAsciiAdjust,    // AAM/AAD: a following 0A belongs to it, any other byte does not
     kGroup,          // go on with the class of the group row at ModRM reg
+    kX87,            // go on with the class of the x87 row chosen by the escape byte and ModRM
     kOperandPrefix,  // 66
     kAddressPrefix,  // 67
     kPrefix,         // segment overrides, LOCK, REP/REPNE
@@ -48,7 +49,7 @@ struct OperandClass {
 enum Class : uint8_t {
     N,    // opcode byte(s) only
     U,    // undefined: opcode byte(s) only
-    M,    // ModRM (also every x87 escape: the x87 forms add nothing to it)
+    M,    // ModRM
     MB,   // ModRM, byte immediate
     MV,   // ModRM, operand-size immediate
     B,    // byte immediate
@@ -64,6 +65,9 @@ enum Class : uint8_t {
     GF7,  // group of F7 (the same on words and dwords)
     GFF,  // group of FF (INC, DEC, CALL, CALL far, JMP, JMP far, PUSH)
     G01,  // group of 0F 01 (descriptor tables, machine status word, INVLPG)
+    X87,  // x87 escape D8-DF: ModRM, then the form's class from the x87 rows
+    F,    // x87 form: nothing beyond the escape byte and its ModRM form
+    FU,   // undefined x87 form: the same bytes as a defined one
     P66,  // operand-size prefix
     P67,  // address-size prefix
     PF,   // other prefixes
@@ -71,7 +75,13 @@ enum Class : uint8_t {
     kClassCount
 };
 
-enum GroupRow : uint8_t { kRowF6, kRowF7, kRowFF, kRow0F01, kRowCount };
+// Extension rows. Rows 0-15 are the x87 escapes D8-DF, two rows each: the
+// memory forms (mod 0-2) and the register forms (mod 3), both by ModRM reg.
+// Rows 16-19 split the register forms of D9 with reg 4-7 by rm, for their
+// constants and transcendental functions. Rows 20-23 are the opcode groups,
+// by ModRM reg.
+constexpr uint8_t kRowD9Rm = 16;
+enum GroupRow : uint8_t { kRowF6 = 20, kRowF7, kRowFF, kRow0F01, kRowCount };
 
 // The packed opcode table: 256 one-byte opcodes, then the two-byte opcodes
 // 0F 00-06, 0F 20-26, 0F 30-32 and 0F 7F-CF. Entries 273 and 274 lie between
@@ -82,7 +92,7 @@ constexpr uint16_t kUndefinedTwoByteEntry = 260;  // the entry of 0F 04
 struct Tables {
     OperandClass classes[kClassCount];
     uint8_t opcodes[kOpcodeEntries];
-    uint8_t groups[kRowCount][8];
+    uint8_t rows[kRowCount][8];
 };
 
 #if defined(_WIN32)
@@ -108,6 +118,9 @@ constexpr Tables kTables = {
         /* GF7 */ {{kModRM, kGroup}, kRowF7},
         /* GFF */ {{kModRM, kGroup}, kRowFF},
         /* G01 */ {{kModRM, kGroup}, kRow0F01},
+        /* X87 */ {{kModRM, kX87}, 0},
+        /* F   */ {{kEnd, kEnd}, 0},
+        /* FU  */ {{kEnd, kEnd}, 0},
         /* P66 */ {{kOperandPrefix, kEnd}, 0},
         /* P67 */ {{kAddressPrefix, kEnd}, 0},
         /* PF  */ {{kPrefix, kEnd}, 0},
@@ -128,7 +141,7 @@ constexpr Tables kTables = {
         /* A0 */ O,  O,  O,  O,  N,  N,  N,  N,   B,  V,  N,  N,  N,  N,  N,  N,
         /* B0 */ B,  B,  B,  B,  B,  B,  B,  B,   V,  V,  V,  V,  V,  V,  V,  V,
         /* C0 */ MB, MB, W,  N,  M,  M,  MB, MV,  WB, N,  W,  N,  N,  B,  N,  N,
-        /* D0 */ M,  M,  M,  M,  AA, AA, U,  N,   M,  M,  M,  M,  M,  M,  M,  M,
+        /* D0 */ M,  M,  M,  M,  AA, AA, U,  N,   X87,X87,X87,X87,X87,X87,X87,X87,
         /* E0 */ J8, J8, J8, J8, B,  B,  B,  B,   JN, JN, FP, J8, N,  N,  N,  N,
         /* F0 */ PF, U,  PF, PF, N,  N,  GF6,GF7, N,  N,  N,  N,  N,  N,  M,  GFF,
         // 0F 00-06: group 6, group 7, LAR, LSL, -, LOADALL, CLTS
@@ -153,8 +166,35 @@ constexpr Tables kTables = {
         /* 340 */ M,  M,  U,  U,  U,  U,  U,  M,   N,  N,  N,  N,  N,  N,  N,  N,
     },
     {
-        // Classes applied after the ModRM byte, by its reg field. Reg 1 of
-        // F6/F7 is undefined and takes no immediate.
+        // x87 memory forms, then register forms, by ModRM reg. The register
+        // rows cannot tell rm apart except for D9 reg 4-7: D9 D0 is FNOP
+        // (D1-D7 are not), DA E9 FUCOMPP, DB E0-E4 the control group, DE D9
+        // FCOMPP, DF E0 FNSTSW AX. The P6 additions (FCMOVcc, FCOMI, FUCOMI)
+        // and the aliases the maps leave blank (DC D0-DF, DD C8-CF, DE D0-D7,
+        // DF C0-DF) are undefined.
+        /* D8 mem */ {F,  F,  F,  F,  F,  F,  F,  F},   // m32real arithmetic and compares
+        /* D8 reg */ {F,  F,  F,  F,  F,  F,  F,  F},
+        /* D9 mem */ {F,  FU, F,  F,  F,  F,  F,  F},   // FLD/FST/FSTP m32real, FLDENV, FLDCW, FNSTENV, FNSTCW
+        /* D9 reg */ {F,  F,  F,  FU, F,  F,  F,  F},   // FLD, FXCH, FNOP; reg 4-7 go to the rm rows
+        /* DA mem */ {F,  F,  F,  F,  F,  F,  F,  F},   // m32int arithmetic and compares
+        /* DA reg */ {FU, FU, FU, FU, FU, F,  FU, FU},  // FUCOMPP
+        /* DB mem */ {F,  FU, F,  F,  FU, F,  FU, F},   // FILD/FIST/FISTP m32int, FLD/FSTP m80real
+        /* DB reg */ {FU, FU, FU, FU, F,  FU, FU, FU},  // FENI, FDISI, FNCLEX, FNINIT, FSETPM
+        /* DC mem */ {F,  F,  F,  F,  F,  F,  F,  F},   // m64real arithmetic and compares
+        /* DC reg */ {F,  F,  FU, FU, F,  F,  F,  F},   // arithmetic into ST(i)
+        /* DD mem */ {F,  FU, F,  F,  F,  FU, F,  F},   // FLD/FST/FSTP m64real, FRSTOR, FNSAVE, FNSTSW
+        /* DD reg */ {F,  FU, F,  F,  F,  F,  FU, FU},  // FFREE, FST, FSTP, FUCOM, FUCOMP
+        /* DE mem */ {F,  F,  F,  F,  F,  F,  F,  F},   // m16int arithmetic and compares
+        /* DE reg */ {F,  F,  FU, F,  F,  F,  F,  F},   // arithmetic and pop, FCOMPP
+        /* DF mem */ {F,  FU, F,  F,  F,  F,  F,  F},   // FILD/FIST/FISTP m16int, FBLD, FILD m64int, FBSTP, FISTP m64int
+        /* DF reg */ {FU, FU, FU, FU, F,  FU, FU, FU},  // FNSTSW AX
+        // D9 register forms with reg 4-7, by rm
+        /* D9 E0 */ {F,  F,  FU, FU, F,  F,  FU, FU},   // FCHS, FABS, FTST, FXAM
+        /* D9 E8 */ {F,  F,  F,  F,  F,  F,  F,  FU},   // FLD1, FLDL2T, FLDL2E, FLDPI, FLDLG2, FLDLN2, FLDZ
+        /* D9 F0 */ {F,  F,  F,  F,  F,  F,  F,  F},    // F2XM1 ... FINCSTP
+        /* D9 F8 */ {F,  F,  F,  F,  F,  F,  F,  F},    // FPREM ... FCOS
+        // Opcode groups, by ModRM reg. Reg 1 of F6/F7 is undefined and takes
+        // no immediate.
         /* F6    */ {B, U, N, N, N, N, N, N},
         /* F7    */ {V, U, N, N, N, N, N, N},
         /* FF    */ {N, N, N, N, N, N, N, U},
@@ -162,17 +202,35 @@ constexpr Tables kTables = {
     },
 };
 
-// The walk restarts only after consuming a byte, or once for a group; a
-// group row that led to another group, a prefix or an escape would break
+// The walk restarts only after consuming a byte, or once for a group or an
+// x87 form; a row that led to another row, a prefix or an escape would break
 // that bound.
-constexpr bool GroupRowsAreFinal() {
-    for (const auto& row : kTables.groups)
+constexpr bool ExtensionRowsAreFinal() {
+    for (const auto& row : kTables.rows)
         for (uint8_t c : row)
             for (Step s : kTables.classes[c].steps)
                 if (s == kModRM || s >= kGroup) return false;
     return true;
 }
-static_assert(GroupRowsAreFinal());
+static_assert(ExtensionRowsAreFinal());
+
+// Every x87 instruction is its escape byte and ModRM form: the x87 rows hold
+// only the classes that add nothing.
+constexpr bool X87RowsAddNothing() {
+    for (size_t r = 0; r < kRowF6; ++r)
+        for (uint8_t c : kTables.rows[r])
+            if (c != F && c != FU) return false;
+    return true;
+}
+static_assert(X87RowsAddNothing());
+
+// The x87 step takes its row from the escape byte, so only D8-DF may lead there.
+constexpr bool OnlyEscapesAreX87() {
+    for (size_t e = 0; e < kOpcodeEntries; ++e)
+        if ((kTables.opcodes[e] == X87) != (e >= 0xD8 && e <= 0xDF)) return false;
+    return true;
+}
+static_assert(OnlyEscapesAreX87());
 static_assert(kTables.opcodes[kUndefinedTwoByteEntry] == U);
 
 DECODER_INLINE uint16_t TwoByteEntry(uint8_t second) {
@@ -198,7 +256,8 @@ DECODER_CODE size_t InstructionLength(const uint8_t* code, size_t size) {
     size_t addressField = 4;
     bool haveModRM = false;
     uint8_t modrm = 0;
-    uint8_t klass = kTables.opcodes[code[0]];
+    uint8_t opcode = code[0];
+    uint8_t klass = kTables.opcodes[opcode];
 
     for (;;) {
         const OperandClass& c = kTables.classes[klass];
@@ -250,9 +309,22 @@ DECODER_CODE size_t InstructionLength(const uint8_t* code, size_t size) {
                     if (code[read] == 0x0A) take = immediateSize = 1;
                     break;
                 case kGroup:
-                    klass = kTables.groups[c.row][(modrm >> 3) & 7];
+                    klass = kTables.rows[c.row][(modrm >> 3) & 7];
                     restart = true;
                     break;
+                case kX87: {
+                    // Memory row by reg, register row by reg; D9 register
+                    // forms with reg 4-7 by rm in their own rows.
+                    uint8_t mod = modrm >> 6, reg = (modrm >> 3) & 7, rm = modrm & 7;
+                    size_t row = size_t(opcode - 0xD8) * 2 + (mod == 3), entry = reg;
+                    if (opcode == 0xD9 && mod == 3 && reg >= 4) {
+                        row = kRowD9Rm + (reg - 4);
+                        entry = rm;
+                    }
+                    klass = kTables.rows[row][entry];
+                    restart = true;
+                    break;
+                }
                 case kOperandPrefix:
                 case kAddressPrefix:
                 case kPrefix:
@@ -263,9 +335,9 @@ DECODER_CODE size_t InstructionLength(const uint8_t* code, size_t size) {
                         addressField = 2;
                     }
                     if (read >= size) return 0;
-                    klass = c.steps[i] == kEscape0F ? kTables.opcodes[TwoByteEntry(code[read])]
-                                                    : kTables.opcodes[code[read]];
-                    ++read;
+                    opcode = code[read++];
+                    klass = c.steps[i] == kEscape0F ? kTables.opcodes[TwoByteEntry(opcode)]
+                                                    : kTables.opcodes[opcode];
                     restart = true;
                     break;
             }

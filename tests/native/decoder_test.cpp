@@ -148,10 +148,56 @@ TEST(Decoder, UndefinedOpcodesAreTheirOpcodeBytesAlone) {
 
 TEST(Decoder, X87Escapes) {
     ExpectLengths({
-        {{0xD9, 0xE8}, 2}, {Cat({0xDD, 0x05}, Zeros(4)), 6}, {{0xD8, 0xC1}, 2}, {{0xDB, 0xE3}, 2},
-        {{0xDF, 0xE0}, 2}, {{0xDE, 0xD9}, 2}, {{0xD9, 0x45, 0xFC}, 3}, {{0xDF, 0x2C, 0x24}, 3},
-        {{0x67, 0xDD, 0x06, 0x00, 0x00}, 5}, {{0xD9, 0xFF}, 2}, {{0xDA, 0xE9}, 2},
+        {{0xD9, 0xE8}, 2}, {Cat({0xDD, 0x05}, Zeros(4)), 6}, {{0xD9, 0x45, 0xFC}, 3}, {{0xDF, 0x2C, 0x24}, 3},
+        {{0x67, 0xDD, 0x06, 0x00, 0x00}, 5}, {{0x66, 0xD9, 0x30}, 3}, {{0xDD, 0x7D, 0xFC}, 3},
+        // undefined forms keep the escape and ModRM form
+        {{0xD9, 0x08}, 2}, {{0xDB, 0x64, 0x24, 0x04}, 4}, {Cat({0xDD, 0xAD}, Zeros(4)), 6}, {{0xDF, 0x0C, 0x24}, 3},
+        {{0xD9, 0xE2}, 2}, {{0xD9, 0xEF}, 2}, {{0xDA, 0xC0}, 2}, {{0xDF, 0xF0}, 2},
     });
+
+    // Memory forms: every reg of every escape takes exactly its addressing bytes.
+    struct Form {
+        Bytes prefix;
+        uint8_t modrm;  // reg 0; the loop sets it
+        Bytes after;
+        size_t length;
+    };
+    const Form forms[] = {
+        {{}, 0x00, {}, 2},                            // [eax]
+        {{}, 0x05, Zeros(4), 6},                      // [disp32]
+        {{}, 0x45, {0xF8}, 3},                        // [ebp-8]
+        {{}, 0x85, Zeros(4), 6},                      // [ebp+disp32]
+        {{}, 0x04, {0x24}, 3},                        // [esp]
+        {{}, 0x44, {0x24, 0x08}, 4},                  // [esp+8]
+        {{}, 0x84, Cat({0x24}, Zeros(4)), 7},         // [esp+disp32]
+        {{}, 0x04, Cat({0x25}, Zeros(4)), 7},         // [disp32] through SIB base 5
+        {{}, 0x04, Cat({0x8D}, Zeros(4)), 7},         // [ecx*4+disp32]
+        {{}, 0x44, {0x8D, 0x10}, 4},                  // [ebp+ecx*4+16]
+        {{0x67}, 0x06, {0x00, 0x00}, 5},              // [disp16]
+        {{0x67}, 0x46, {0x10}, 4},                    // [bp+16]
+        {{0x67}, 0x84, {0x00, 0x00}, 5},              // [si+disp16]
+        {{0x67}, 0x04, {}, 3},                        // [si]: no SIB
+        {{0x26}, 0x05, Zeros(4), 7},                  // segment override
+    };
+    for (int esc = 0xD8; esc <= 0xDF; ++esc)
+        for (int reg = 0; reg < 8; ++reg)
+            for (const Form& f : forms) {
+                Bytes b = Cat(Cat(f.prefix, {uint8_t(esc), uint8_t(f.modrm | reg << 3)}), f.after);
+                ASSERT_EQ(b.size(), f.length);
+                EXPECT_EQ(Length(Cat(b, {0x05, 0, 0, 0, 0})), f.length) << Hex(b);
+                EXPECT_EQ(Length(b), f.length) << Hex(b);
+                EXPECT_EQ(Length(Bytes(b.begin(), b.end() - 1)), 0u) << Hex(b);
+            }
+
+    // Register forms, D9 E0-FF among them: the escape and ModRM byte alone,
+    // whatever follows.
+    for (int esc = 0xD8; esc <= 0xDF; ++esc)
+        for (int modrm = 0xC0; modrm <= 0xFF; ++modrm) {
+            Bytes b = {uint8_t(esc), uint8_t(modrm)};
+            EXPECT_EQ(Length(Cat(b, {0x05, 0x24, 0, 0, 0, 0})), 2u) << Hex(b);
+            EXPECT_EQ(Length(b), 2u) << Hex(b);
+            EXPECT_EQ(Length({uint8_t(esc)}), 0u);
+        }
 }
 
 TEST(Decoder, PrefixesInAnyNumberAndOrder) {

@@ -14,19 +14,7 @@ namespace {
 const std::string kGap(100, ' ');
 std::string Entry(const std::string& name, const std::string& path) { return name + kGap + path; }
 
-// Cross-process LB_GETTEXT comes back in UTF-16 under Wine whatever was asked.
-std::vector<std::string> Entries(HWND list) {
-    std::vector<std::string> out;
-    int n = int(SendMessageW(list, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < n; ++i) {
-        std::wstring w(size_t(SendMessageW(list, LB_GETTEXTLEN, WPARAM(i), 0)) + 1, L'\0');
-        w.resize(size_t(SendMessageW(list, LB_GETTEXT, WPARAM(i), reinterpret_cast<LPARAM>(w.data()))));
-        std::string a(w.size() * 2 + 1, '\0');
-        a.resize(size_t(WideCharToMultiByte(1252, 0, w.data(), int(w.size()), a.data(), int(a.size()), nullptr, nullptr)));
-        out.push_back(a);
-    }
-    return out;
-}
+std::vector<std::string> Entries(HWND list) { return drv::ListBoxItems(list); }
 int Selected(HWND list) { return int(SendMessageA(list, LB_GETCURSEL, 0, 0)); }
 
 class Collection : public ::testing::Test {

@@ -150,6 +150,17 @@ std::string UnixPath(const std::string& winPath);
 bool MapDrive(char letter, const std::string& folder);
 void UnmapDrive(char letter);
 
+// Controls of another process. Messages whose arguments point to memory are
+// given a buffer inside that process.
+int ListViewCount(HWND list);
+int ListViewSelected(HWND list);  // first selected row, -1 for none
+std::string ListViewText(HWND list, int row, int column);
+std::string ListViewColumnTitle(HWND list, int column);  // empty when there is no such column
+RECT ListViewRowRect(HWND list, int row);                // screen coordinates; empty on failure
+std::vector<std::string> ListBoxItems(HWND listBox);
+// A child window's rectangle in its parent's client coordinates.
+RECT RectInParent(HWND child);
+
 // Saves a PNG of the whole virtual screen into TW_WORK/screenshots/<name>.png.
 void Screenshot(const std::string& name);
 
