@@ -1,6 +1,7 @@
 # Cross build: the program, the Win32 layer as a library the Wine tests link,
 # the test tools and the Wine-run tests.
-set(TW_WIN_FLAGS -Os -fno-exceptions -fno-rtti -ffunction-sections -fdata-sections)
+set(TW_WIN_FLAGS -Os -fno-exceptions -fno-rtti -fno-threadsafe-statics -fno-asynchronous-unwind-tables -fno-unwind-tables
+    -ffunction-sections -fdata-sections)
 
 add_library(twcore STATIC ${TW_CORE_SOURCES})
 target_include_directories(twcore PUBLIC ${CMAKE_SOURCE_DIR})

@@ -2,7 +2,6 @@
 #include "support/window.h"
 
 #include <array>
-#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -42,7 +41,7 @@ WindowLayer gWin;
 size_t Capacity() { return gWin.table.empty() ? 0 : gWin.table.size() - 2; }
 
 void ClassNameOf(int32_t number, char (&name)[32]) {
-    std::snprintf(name, sizeof name, "WindowClass_%ld", long(number));
+    wsprintfA(name, "WindowClass_%ld", long(number));
 }
 
 bool ClassBeginsWith(HWND hwnd, const char* prefix) {
