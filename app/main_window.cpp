@@ -2,6 +2,7 @@
 // project list, and the buttons that work on them.
 #include "app/app.h"
 #include "app/core/marker.h"
+#include "explorer/tree.h"
 #include "projects/projects.h"
 #include "support/gadgets.h"
 #include "support/window.h"
@@ -22,7 +23,7 @@ void BuildMainWindow() {
     MARK; if (!WinOpen(0, 322, 420, 570, 420, kMainWindowFlags, CatalogueText("Tarnwick"))) return;
     MARK; if (!GadgetListUse(WinLastOpened())) return;
 
-    // The folder tree, gadget 0, comes first (20, 30, 240 x 140) once it exists.
+    MARK; CreateExplorerTree(kGadgetTree, 20, 30, 240, 140, "*.pbi;*.pb", ExplorerTree_AlwaysShowSelection);
 
     MARK; GadListView(kGadgetFileList, 300, 30, 250, 140);
     MARK; GadListIcon(kGadgetProjectList, 20, 220, 520, 160, CatalogueText("Projektname"), 120, kProjectListFlags);

@@ -378,6 +378,75 @@ void ClickAt(int x, int y, bool twice) {
     Sleep(60);
 }
 
+void RightClickAt(int x, int y, bool twice) {
+    SetCursorPos(x, y);
+    Sleep(30);
+    for (int n = 0; n < (twice ? 2 : 1); ++n) {
+        INPUT in[2]{};
+        in[0].type = in[1].type = INPUT_MOUSE;
+        in[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+        in[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+        SendInput(2, in, sizeof(INPUT));
+        Sleep(40);
+    }
+    Sleep(60);
+}
+
+long RunUnix(const std::string& commandLine, DWORD ms) {
+    // Wine starts Unix programs given by their Unix path, but hands back no
+    // process handle to wait on: a shell runs the command and leaves its exit
+    // code in a file, which appears whole (renamed) when the command is done.
+    static unsigned serial = 0;
+    std::string work = Env("TW_WORK");
+    std::string status = (work.empty() ? std::string("/tmp") : work) + "/unix-run-" +
+                         std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
+    std::string line = "/bin/sh -c \"" + commandLine + "; echo $? > '" + status + ".part' && mv '" + status +
+                       ".part' '" + status + "'\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
+    if (pi.hThread) CloseHandle(pi.hThread);
+    if (pi.hProcess) CloseHandle(pi.hProcess);
+    std::string text;
+    if (!WaitFor([&] { return ReadBytes(WinPath(status), text); }, ms)) return -1;
+    DeleteFileA(WinPath(status).c_str());
+    return std::atol(text.c_str());
+}
+
+std::string UnixPath(const std::string& winPath) {
+    std::string out;
+    for (char c : winPath.substr(winPath.compare(0, 2, "Z:") == 0 || winPath.compare(0, 2, "z:") == 0 ? 2 : 0))
+        out += c == '\\' ? '/' : c;
+    return out;
+}
+
+namespace {
+std::string DosDevice(char letter) {
+    std::string prefix = Env("WINEPREFIX");
+    if (prefix.empty()) prefix = Env("HOME") + "/.wine";
+    return prefix + "/dosdevices/" + char(letter | 0x20) + ":";
+}
+}  // namespace
+
+bool MapDrive(char letter, const std::string& folder) {
+    // Wine reaches a drive's files through the prefix's dosdevices link but
+    // counts the drives (GetLogicalDrives) from the wineserver's device
+    // names, which the link does not update while the server runs: both are made.
+    std::string target = UnixPath(folder);
+    while (target.size() > 1 && target.back() == '/') target.pop_back();
+    if (RunUnix("/bin/ln -sfn '" + target + "' '" + DosDevice(letter) + "'") != 0) return false;
+    const char device[] = {letter, ':', 0};
+    DefineDosDeviceA(DDD_REMOVE_DEFINITION, device, nullptr);
+    return DefineDosDeviceA(0, device, folder.c_str()) != 0;
+}
+
+void UnmapDrive(char letter) {
+    const char device[] = {letter, ':', 0};
+    DefineDosDeviceA(DDD_REMOVE_DEFINITION, device, nullptr);
+    RunUnix("/bin/rm -f '" + DosDevice(letter) + "'");
+}
+
 void ClickWindow(HWND hwnd, bool twice) {
     RECT r = WindowRectOf(hwnd);
     ClickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2, twice);
