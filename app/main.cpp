@@ -2,7 +2,6 @@
 // dispatch, the error report and the end sequence.
 #include <windows.h>
 
-#include <cstdio>
 #include <cstdlib>
 
 #include "app/app.h"
@@ -76,7 +75,7 @@ void ShowErrorReport() {
     MARK; static volatile LONG entered = 0;
     MARK; if (InterlockedExchange(&entered, 1) != 0) ExitProcess(0);  // never two reports
     MARK; char line[16];
-    MARK; std::snprintf(line, sizeof line, "%ld", long(TrapErrorLine()));
+    MARK; wsprintfA(line, "%ld", long(TrapErrorLine()));
     MARK; std::string text = TrapErrorDescription() + "\r" + TrapErrorModule() + "\rLine: " + line;
     MARK; DlgMessageBox("Error", text, MB_ICONERROR | MB_OK);
     MARK; EndProgram();

@@ -1,6 +1,7 @@
 # Cross build: the program, the Win32 layer as a library the Wine tests link,
 # the test tools and the Wine-run tests.
-set(TW_WIN_FLAGS -Os -fno-exceptions -fno-rtti -ffunction-sections -fdata-sections)
+set(TW_WIN_FLAGS -Os -fno-exceptions -fno-rtti -fno-threadsafe-statics -fno-asynchronous-unwind-tables -fno-unwind-tables
+    -ffunction-sections -fdata-sections)
 
 add_library(twcore STATIC ${TW_CORE_SOURCES})
 target_include_directories(twcore PUBLIC ${CMAKE_SOURCE_DIR})
@@ -18,6 +19,12 @@ add_library(twwin STATIC ${TW_WIN_SOURCES})
 target_include_directories(twwin PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(twwin PRIVATE ${TW_WARNINGS} ${TW_WIN_FLAGS})
 target_link_libraries(twwin PUBLIC twcore ole32 uuid shell32 comctl32 gdi32 user32 advapi32)
+
+# Resources the Win32 layer relies on (dialog templates, *.rc beside its
+# sources): compiled once and linked into every program that uses the layer.
+file(GLOB TW_WIN_RESOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/explorer/*.rc)
+add_library(twres OBJECT ${TW_WIN_RESOURCES})
+target_sources(twwin INTERFACE $<TARGET_OBJECTS:twres>)
 
 configure_file(${CMAKE_SOURCE_DIR}/res/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h)
 
@@ -75,4 +82,25 @@ foreach(src ${TW_WIN_BENCH})
     target_link_libraries(${name} PRIVATE twwin)
     target_link_options(${name} PRIVATE -static)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+endforeach()
+
+# Linux libraries the Wine tests preload into Wine processes (tests/wine/shims/*.c),
+# built for both of Wine's architectures into tools/$LIB, the layout the
+# dynamic loader's $LIB token names on Debian.
+find_program(TW_HOST_CC NAMES gcc cc REQUIRED)
+file(GLOB TW_SHIM_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/shims/*.c)
+foreach(src ${TW_SHIM_SOURCES})
+    get_filename_component(name ${src} NAME_WE)
+    set(outputs)
+    foreach(arch "i386;-m32" "x86_64;-m64")
+        list(GET arch 0 triple)
+        list(GET arch 1 bits)
+        set(out ${CMAKE_BINARY_DIR}/tools/lib/${triple}-linux-gnu/libtw_${name}.so)
+        add_custom_command(OUTPUT ${out}
+            COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/tools/lib/${triple}-linux-gnu
+            COMMAND ${TW_HOST_CC} ${bits} -shared -fPIC -O2 -Wall -Wextra -Werror -o ${out} ${src} -ldl
+            DEPENDS ${src} VERBATIM)
+        list(APPEND outputs ${out})
+    endforeach()
+    add_custom_target(shim_${name} ALL DEPENDS ${outputs})
 endforeach()

@@ -21,4 +21,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     start_wineserver
     cd "$BUILD/win/bench"
     wine cmdline_bench.exe "$(winepath -w "$0/dist/tarnwick.exe")" "$(winepath -w "$BUILD/win/work/bench-cmdline")"
+    wine window_bench.exe "$(winepath -w "$0/dist/tarnwick.exe")" "$(winepath -w "$BUILD/win/work/bench-window")"
+    echo "== explorer tree (under Wine)"
+    wine tree_bench.exe "$(winepath -w "$BUILD/win/work/bench-tree")" 2> >(grep -v "FS volume label" >&2)
     wineserver -k' "$ROOT"

@@ -26,6 +26,8 @@ struct GadgetRecord {
 };
 
 void GadgetLayerInit();
+// Takes the default font and loads the common controls on first use.
+void GadgetLayerReady();
 HFONT GadgetDefaultFont();
 // The record for `number`, growing the table; a gadget already there is freed first.
 GadgetRecord* GadgetNewSlot(int32_t number);

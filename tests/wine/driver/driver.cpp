@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <cstdlib>
 
 namespace drv {
@@ -376,6 +378,75 @@ void ClickAt(int x, int y, bool twice) {
     Sleep(60);
 }
 
+void RightClickAt(int x, int y, bool twice) {
+    SetCursorPos(x, y);
+    Sleep(30);
+    for (int n = 0; n < (twice ? 2 : 1); ++n) {
+        INPUT in[2]{};
+        in[0].type = in[1].type = INPUT_MOUSE;
+        in[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+        in[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+        SendInput(2, in, sizeof(INPUT));
+        Sleep(40);
+    }
+    Sleep(60);
+}
+
+long RunUnix(const std::string& commandLine, DWORD ms) {
+    // Wine starts Unix programs given by their Unix path, but hands back no
+    // process handle to wait on: a shell runs the command and leaves its exit
+    // code in a file, which appears whole (renamed) when the command is done.
+    static unsigned serial = 0;
+    std::string work = Env("TW_WORK");
+    std::string status = (work.empty() ? std::string("/tmp") : work) + "/unix-run-" +
+                         std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
+    std::string line = "/bin/sh -c \"" + commandLine + "; echo $? > '" + status + ".part' && mv '" + status +
+                       ".part' '" + status + "'\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
+    if (pi.hThread) CloseHandle(pi.hThread);
+    if (pi.hProcess) CloseHandle(pi.hProcess);
+    std::string text;
+    if (!WaitFor([&] { return ReadBytes(WinPath(status), text); }, ms)) return -1;
+    DeleteFileA(WinPath(status).c_str());
+    return std::atol(text.c_str());
+}
+
+std::string UnixPath(const std::string& winPath) {
+    std::string out;
+    for (char c : winPath.substr(winPath.compare(0, 2, "Z:") == 0 || winPath.compare(0, 2, "z:") == 0 ? 2 : 0))
+        out += c == '\\' ? '/' : c;
+    return out;
+}
+
+namespace {
+std::string DosDevice(char letter) {
+    std::string prefix = Env("WINEPREFIX");
+    if (prefix.empty()) prefix = Env("HOME") + "/.wine";
+    return prefix + "/dosdevices/" + char(letter | 0x20) + ":";
+}
+}  // namespace
+
+bool MapDrive(char letter, const std::string& folder) {
+    // Wine reaches a drive's files through the prefix's dosdevices link but
+    // counts the drives (GetLogicalDrives) from the wineserver's device
+    // names, which the link does not update while the server runs: both are made.
+    std::string target = UnixPath(folder);
+    while (target.size() > 1 && target.back() == '/') target.pop_back();
+    if (RunUnix("/bin/ln -sfn '" + target + "' '" + DosDevice(letter) + "'") != 0) return false;
+    const char device[] = {letter, ':', 0};
+    DefineDosDeviceA(DDD_REMOVE_DEFINITION, device, nullptr);
+    return DefineDosDeviceA(0, device, folder.c_str()) != 0;
+}
+
+void UnmapDrive(char letter) {
+    const char device[] = {letter, ':', 0};
+    DefineDosDeviceA(DDD_REMOVE_DEFINITION, device, nullptr);
+    RunUnix("/bin/rm -f '" + DosDevice(letter) + "'");
+}
+
 void ClickWindow(HWND hwnd, bool twice) {
     RECT r = WindowRectOf(hwnd);
     ClickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2, twice);
@@ -386,11 +457,114 @@ bool FocusWindow(HWND hwnd) {
     return WaitFor([&] { return GetForegroundWindow() == hwnd; }, 3000);
 }
 
+namespace {
+// A block of memory inside the process that owns a window, for messages whose
+// arguments are pointers (they are not marshalled between processes).
+class RemoteBuffer {
+public:
+    RemoteBuffer(HWND hwnd, size_t size) : size_(size) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        if (process_) address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+    }
+    ~RemoteBuffer() {
+        if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+        if (process_) CloseHandle(process_);
+    }
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+    explicit operator bool() const { return address_ != nullptr; }
+    char* At(size_t offset) const { return static_cast<char*>(address_) + offset; }
+    bool Write(size_t offset, const void* data, size_t n) const {
+        return offset + n <= size_ && WriteProcessMemory(process_, At(offset), data, n, nullptr);
+    }
+    bool Read(size_t offset, void* data, size_t n) const {
+        return offset + n <= size_ && ReadProcessMemory(process_, At(offset), data, n, nullptr);
+    }
+
+private:
+    HANDLE process_ = nullptr;
+    void* address_ = nullptr;
+    size_t size_;
+};
+
+constexpr size_t kRemoteText = 0x40000;  // room for a text after the structure
+}  // namespace
+
+int ListViewCount(HWND list) { return int(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+int ListViewSelected(HWND list) { return int(SendMessageA(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED)); }
+
+std::string ListViewText(HWND list, int row, int column) {
+    RemoteBuffer remote(list, 256 + kRemoteText);
+    if (!remote) return {};
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = remote.At(256);
+    item.cchTextMax = int(kRemoteText);
+    char zero = 0;
+    remote.Write(256, &zero, 1);
+    remote.Write(0, &item, sizeof item);
+    int n = int(SendMessageA(list, LVM_GETITEMTEXTA, WPARAM(row), reinterpret_cast<LPARAM>(remote.At(0))));
+    std::string text(size_t(n > 0 ? n : 0), '\0');
+    if (n > 0) remote.Read(256, text.data(), text.size());
+    return text;
+}
+
+std::string ListViewColumnTitle(HWND list, int column) {
+    RemoteBuffer remote(list, 256 + 1024);
+    if (!remote) return {};
+    LVCOLUMNA col{};
+    col.mask = LVCF_TEXT;
+    col.pszText = remote.At(256);
+    col.cchTextMax = 1024;
+    remote.Write(0, &col, sizeof col);
+    if (!SendMessageA(list, LVM_GETCOLUMNA, WPARAM(column), reinterpret_cast<LPARAM>(remote.At(0)))) return {};
+    char buf[1025] = {};
+    remote.Read(256, buf, 1024);
+    return buf;
+}
+
+RECT ListViewRowRect(HWND list, int row) {
+    RECT r{LVIR_BOUNDS, 0, 0, 0};
+    RemoteBuffer remote(list, sizeof r);
+    if (!remote || !remote.Write(0, &r, sizeof r) ||
+        !SendMessageA(list, LVM_GETITEMRECT, WPARAM(row), reinterpret_cast<LPARAM>(remote.At(0))) ||
+        !remote.Read(0, &r, sizeof r))
+        return RECT{};
+    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+std::vector<std::string> ListBoxItems(HWND listBox) {
+    // Wine answers a cross-process LB_GETTEXTA in UTF-16: ask for UTF-16 and convert.
+    std::vector<std::string> items;
+    int count = int(SendMessageW(listBox, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        int n = int(SendMessageW(listBox, LB_GETTEXTLEN, WPARAM(i), 0));
+        std::wstring w(size_t(n > 0 ? n : 0) + 1, L'\0');
+        n = int(SendMessageW(listBox, LB_GETTEXT, WPARAM(i), reinterpret_cast<LPARAM>(w.data())));
+        w.resize(size_t(n > 0 ? n : 0));
+        int len = WideCharToMultiByte(CP_ACP, 0, w.data(), int(w.size()), nullptr, 0, nullptr, nullptr);
+        std::string out(size_t(len), '\0');
+        WideCharToMultiByte(CP_ACP, 0, w.data(), int(w.size()), out.data(), len, nullptr, nullptr);
+        items.push_back(out);
+    }
+    return items;
+}
+
+RECT RectInParent(HWND child) {
+    RECT r = WindowRectOf(child);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
 void Screenshot(const std::string& name) {
     std::string work = Env("TW_WORK");
     if (work.empty()) return;
     std::string dir = work + "/screenshots";
-    CreateDirectoryA(WinPath(dir).c_str(), nullptr);
+    MakeFolders(WinPath(dir));
     // Wine starts Unix programs given by their Unix path.
     std::string line = "/usr/bin/import -window root " + dir + "/" + name + ".png";
     STARTUPINFOA si{};

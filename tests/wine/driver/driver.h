@@ -138,6 +138,30 @@ void ClickAt(int x, int y, bool twice = false);
 void ClickWindow(HWND hwnd, bool twice = false);  // the centre of the window
 bool FocusWindow(HWND hwnd);
 
+// The right mouse button, as ClickAt.
+void RightClickAt(int x, int y, bool twice = false);
+
+// Runs a command line of the Unix shell (no double quotes in it; quote with
+// single quotes) and waits for it: its exit code, or -1.
+long RunUnix(const std::string& commandLine, DWORD ms = 60000);
+// The Unix path of a Windows path on drive Z: (the inverse of WinPath).
+std::string UnixPath(const std::string& winPath);
+// Gives this Wine prefix a drive `letter` (e.g. 'T') showing `folder` (a Z:
+// path), for this process and every later one; UnmapDrive takes it away.
+bool MapDrive(char letter, const std::string& folder);
+void UnmapDrive(char letter);
+
+// Controls of another process. Messages whose arguments point to memory are
+// given a buffer inside that process.
+int ListViewCount(HWND list);
+int ListViewSelected(HWND list);  // first selected row, -1 for none
+std::string ListViewText(HWND list, int row, int column);
+std::string ListViewColumnTitle(HWND list, int column);  // empty when there is no such column
+RECT ListViewRowRect(HWND list, int row);                // screen coordinates; empty on failure
+std::vector<std::string> ListBoxItems(HWND listBox);
+// A child window's rectangle in its parent's client coordinates.
+RECT RectInParent(HWND child);
+
 // Saves a PNG of the whole virtual screen into TW_WORK/screenshots/<name>.png.
 void Screenshot(const std::string& name);
 

@@ -1,0 +1,41 @@
+// The main window: window 0 with the folder tree, the file list and the
+// project list, and the buttons that work on them.
+#include "app/app.h"
+#include "app/core/marker.h"
+#include "explorer/tree.h"
+#include "projects/projects.h"
+#include "support/gadgets.h"
+#include "support/window.h"
+
+namespace {
+// Centred on the screen with caption, close box and minimise box; no maximise
+// box and no sizing border, so the window keeps its size.
+constexpr uint32_t kMainWindowFlags = 0xCA0001;
+// Single selection, selection shown without focus, grid lines, full-row selection.
+constexpr uint32_t kProjectListFlags = 0x40010008;
+constexpr const char* kCopyright = "(c) 2026 Tarnwick developers";
+}  // namespace
+
+// The creation order is the keyboard focus order: Tab visits the gadgets that
+// take the focus in the order they are made here.
+void BuildMainWindow() {
+    MARK; ReadLanguageSetting();
+    MARK; if (!WinOpen(0, 322, 420, 570, 420, kMainWindowFlags, CatalogueText("Tarnwick"))) return;
+    MARK; if (!GadgetListUse(WinLastOpened())) return;
+
+    MARK; CreateExplorerTree(kGadgetTree, 20, 30, 240, 140, "*.pbi;*.pb", ExplorerTree_AlwaysShowSelection);
+
+    MARK; GadListView(kGadgetFileList, 300, 30, 250, 140);
+    MARK; GadListIcon(kGadgetProjectList, 20, 220, 520, 160, CatalogueText("Projektname"), 120, kProjectListFlags);
+    MARK; GadAddColumn(kGadgetProjectList, 1, CatalogueText("Dateien"), 350);
+    MARK; GadFrame(kGadgetFrame, 10, 10, 550, 170, CatalogueText("Dateien"));
+    MARK; GadButton(kGadgetCreate, 20, 190, 250, 20, CatalogueText("Neues Projekt"));
+    MARK; GadButton(kGadgetRemoveFile, 265, 30, 30, 30, "<-");
+    MARK; GadButton(kGadgetAddFile, 265, 140, 30, 30, "->");
+    MARK; GadButton(kGadgetStart, 290, 190, 250, 20, CatalogueText("Projekt Starten"));
+    MARK; GadButton(kGadgetDelete, 20, 390, 250, 20, CatalogueText("Projekt l\xF6schen"));
+    MARK; GadButton(kGadgetQuit, 290, 390, 250, 20, CatalogueText("Beenden"));
+    MARK; GadText(kGadgetCopyright, 380, 0, 180, 15, kCopyright);
+
+    MARK; RefreshProjectList();
+}

@@ -1,0 +1,243 @@
+// The main window under Wine, each figure against a bare Win32 baseline
+// measured alternately in the same run:
+//  - start to idle with 1,000 projects: from process start until the project
+//    list answers from the program's event loop with all its rows, against
+//    bare_list_window.exe (one window, one report list, the same rows);
+//  - refresh of 10,000 projects: clearing the project list and
+//    RefreshProjectList, against filling the same rows into a bare report list.
+// Both baselines fill their list with drawing held, as a careful Win32
+// program does; without that Wine redraws the scroll bars on every insert.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/app.h"
+#include "projects/core/store_text.h"
+#include "projects/projects.h"
+#include "support/gadgets.h"
+#include "support/window.h"
+
+namespace {
+
+double NowMs() {
+    LARGE_INTEGER f, c;
+    QueryPerformanceFrequency(&f);
+    QueryPerformanceCounter(&c);
+    return double(c.QuadPart) * 1000.0 / double(f.QuadPart);
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+std::string Dir(const std::string& path) { return path.substr(0, path.rfind('\\') + 1); }
+
+bool WriteFileBytes(const std::string& path, const std::string& bytes) {
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    WriteFile(f, bytes.data(), DWORD(bytes.size()), &written, nullptr);
+    CloseHandle(f);
+    return written == bytes.size();
+}
+
+std::string ProjectFile(int count) {
+    std::string file;
+    for (int i = 0; i < count; ++i) {
+        std::string n = std::to_string(i);
+        file += "Project " + n + "\xBF" "C:\\PureBasic\\PureBasic.exe \"C:\\src\\p" + n + "\\main.pb\" \"C:\\src\\p" +
+                n + "\\inc.pbi\" \r\n";
+    }
+    return file;
+}
+
+struct Row {
+    std::string name, files;
+};
+
+std::vector<Row> RowsOf(const std::string& file) {
+    std::vector<Row> rows;
+    for (const StoreLine& line : SplitStoreLines(file)) {
+        std::string text = ProjectRowText(line.text);
+        size_t lf = text.find('\n');
+        rows.push_back({text.substr(0, lf), text.substr(lf + 1)});
+    }
+    return rows;
+}
+
+void Pump() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+struct FindCtx {
+    DWORD pid;
+    const char* cls;
+    HWND found;
+};
+
+BOOL CALLBACK FindTop(HWND hwnd, LPARAM lp) {
+    auto* ctx = reinterpret_cast<FindCtx*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    char cls[64] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (pid == ctx->pid && IsWindowVisible(hwnd) && lstrcmpA(cls, ctx->cls) == 0) {
+        ctx->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Starts the program and waits until its report list (control 2 of its window
+// of class `cls`) answers with `rows` rows: a sent message is answered only
+// once the program takes messages again. Returns the milliseconds, or -1.
+double StartToIdle(const std::string& exe, const std::string& cwd, const char* cls, int rows) {
+    std::string line = "\"" + exe + "\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    double start = NowMs();
+    if (!CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr, cwd.c_str(),
+                        &si, &pi))
+        return -1;
+    double result = -1;
+    FindCtx ctx{pi.dwProcessId, cls, nullptr};
+    while (NowMs() - start < 30000) {
+        if (!ctx.found) EnumWindows(FindTop, reinterpret_cast<LPARAM>(&ctx));
+        HWND list = ctx.found ? GetDlgItem(ctx.found, 2) : nullptr;
+        DWORD_PTR count = 0;
+        if (list && SendMessageTimeoutA(list, LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, 30000, &count) &&
+            int(count) == rows) {
+            result = NowMs() - start;
+            break;
+        }
+        Sleep(1);
+    }
+    if (ctx.found) PostMessageA(ctx.found, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return result;
+}
+
+HWND BareList(HWND parent) {
+    HWND list = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "", 0x50010041 | LVS_SINGLESEL | LVS_SHOWSELALWAYS, 20,
+                                220, 520, 160, parent, reinterpret_cast<HMENU>(2), nullptr, nullptr);
+    SendMessageA(list, WM_SETFONT, WPARAM(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.cx = 120;
+    column.pszText = const_cast<char*>("Name");
+    SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+    column.cx = 350;
+    column.pszText = const_cast<char*>("Files");
+    SendMessageA(list, LVM_INSERTCOLUMNA, 1, reinterpret_cast<LPARAM>(&column));
+    return list;
+}
+
+void FillBare(HWND list, std::vector<Row>& rows) {
+    SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        LVITEMA item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = int(i);
+        item.pszText = rows[i].name.data();
+        int index = int(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+        item.iSubItem = 1;
+        item.pszText = rows[i].files.data();
+        SendMessageA(list, LVM_SETITEMTEXTA, WPARAM(index), reinterpret_cast<LPARAM>(&item));
+    }
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(list, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::printf("usage: window_bench <tarnwick.exe> <work folder> [runs]\n");
+        return 2;
+    }
+    std::string self(MAX_PATH, '\0');
+    self.resize(GetModuleFileNameA(nullptr, self.data(), MAX_PATH));
+    const std::string work = std::string(argv[2]) + "\\";
+    const int runs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 15;
+    CreateDirectoryA(work.c_str(), nullptr);
+    CreateDirectoryA((work + "Data").c_str(), nullptr);
+    const std::string program = work + "tarnwick.exe";
+    const std::string bare = Dir(self) + "bare_list_window.exe";
+    CopyFileA(argv[1], program.c_str(), FALSE);
+
+    // ---- Start to idle, 1,000 projects
+    std::string thousand = ProjectFile(1000);
+    WriteFileBytes(work + "Data\\Projects.twp", thousand);
+    WriteFileBytes(work + "Language.ini", "[Language]\r\nLanguage = 0\r\n");
+    std::string rowsText;
+    for (const Row& r : RowsOf(thousand)) rowsText += r.name + "\t" + r.files + "\n";
+    WriteFileBytes(work + "rows.txt", rowsText);
+    std::vector<double> ours, baseline;
+    StartToIdle(program, work, "WindowClass_0", 1000);  // warm the caches once
+    StartToIdle(bare, work, "BareListWindow", 1000);
+    for (int i = 0; i < runs; ++i) {
+        ours.push_back(StartToIdle(program, work, "WindowClass_0", 1000));
+        baseline.push_back(StartToIdle(bare, work, "BareListWindow", 1000));
+    }
+    double o = Median(ours), b = Median(baseline);
+    std::printf("start to idle with 1,000 projects, %d alternating runs, medians:\n", runs);
+    std::printf("  tarnwick.exe                   %7.1f ms\n", o);
+    std::printf("  bare window with report list   %7.1f ms\n", b);
+    std::printf("  ratio %.2f (goal <= 1.30)\n", o / b);
+
+    // ---- Refresh of 10,000 projects, in this process
+    std::string tenThousand = ProjectFile(10000);
+    WriteFileBytes(work + "Data\\Projects.twp", tenThousand);
+    SetCurrentDirectoryA(work.c_str());
+    std::vector<Row> rows = RowsOf(tenThousand);
+    WinLayerInit(GetModuleHandleA(nullptr));
+    GadgetLayerInit();
+    HWND mainWindow = WinOpen(0, 448, 322, 570, 420, 0xCA0000, "Tarnwick");
+    GadgetListUse(mainWindow);
+    GadListIcon(kGadgetProjectList, 20, 220, 520, 160, "Projektname", 120, 0x40010008);
+    GadAddColumn(kGadgetProjectList, 1, "Dateien", 350);
+    HWND bareWindow = WinOpen(1, 0, 0, 570, 420, 0xCA0000, "Bare");
+    HWND bareList = BareList(bareWindow);
+    Pump();
+    std::vector<double> refresh, fill;
+    for (int i = 0; i <= runs; ++i) {
+        double t0 = NowMs();
+        GadClearItems(kGadgetProjectList);
+        RefreshProjectList();
+        Pump();
+        UpdateWindow(mainWindow);
+        double t1 = NowMs();
+        FillBare(bareList, rows);
+        Pump();
+        UpdateWindow(bareWindow);
+        double t2 = NowMs();
+        if (i == 0) continue;  // warm-up
+        refresh.push_back(t1 - t0);
+        fill.push_back(t2 - t1);
+    }
+    if (GadCountItems(kGadgetProjectList) != 10000 || SendMessageA(bareList, LVM_GETITEMCOUNT, 0, 0) != 10000)
+        std::printf("  (row counts differ from 10,000: the figures below are void)\n");
+    double r = Median(refresh), f = Median(fill);
+    std::printf("refresh of 10,000 projects, %d alternating runs, medians:\n", runs);
+    std::printf("  clear + RefreshProjectList     %7.1f ms\n", r);
+    std::printf("  bare report list fill          %7.1f ms\n", f);
+    std::printf("  ratio %.2f (goal <= 1.20)\n", r / f);
+    WinCloseAll();
+    return 0;
+}
