@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "driver/driver.h"
+#include "driver/remote_controls.h"
 
 namespace {
 
@@ -112,6 +113,9 @@ public:
         ASSERT_TRUE(proc.Started());
         main = drv::WaitWindow(proc.Id(), "WindowClass_0");
         ASSERT_NE(main, nullptr);
+        // The window shows before its gadgets are made; the label comes last.
+        ASSERT_TRUE(drv::WaitFor([&] { return GetDlgItem(main, 10) != nullptr; }, 5000));
+        Settle();
         tree = drv::FindDescendant(main, "SysTreeView32");
         files = GetDlgItem(main, 1);
         projects = GetDlgItem(main, 2);
@@ -128,8 +132,8 @@ public:
         auto roots = drv::TreeChildren(tree, nullptr);
         ASSERT_EQ(roots.size(), 1u);
         HTREEITEM at = nullptr;
-        for (const auto& drive : drv::TreeChildren(tree, roots[0].item))
-            if ((drive.param & 0xFF) == (toupper(path[0]) - 'A')) at = drive.item;
+        for (const auto& drive : drv::TreeChildren(tree, roots[0].handle))
+            if ((drive.param & 0xFF) == (toupper(path[0]) - 'A')) at = drive.handle;
         ASSERT_NE(at, nullptr) << "drive of " << path;
         size_t pos = 3;
         while (pos <= path.size()) {
@@ -138,19 +142,19 @@ public:
             std::string part = path.substr(pos, end - pos);
             pos = end + 1;
             if (part.empty()) continue;
-            if (!drv::TreeExpanded(tree, at)) {
-                RECT r = drv::TreeItemRect(tree, at);
-                drv::ClickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2, true);
-                ASSERT_TRUE(drv::WaitFor([&] { return drv::TreeExpanded(tree, at); }, 5000)) << part;
+            if (!drv::ReadTreeItem(tree, at).expanded) {
+                POINT p = drv::TreeItemPoint(tree, at);
+                drv::ClickAt(p.x, p.y, true);
+                ASSERT_TRUE(drv::WaitFor([&] { return drv::ReadTreeItem(tree, at).expanded; }, 5000)) << part;
             }
             HTREEITEM next = nullptr;
             for (const auto& child : drv::TreeChildren(tree, at))
-                if (lstrcmpiA(child.text.c_str(), part.c_str()) == 0) next = child.item;
+                if (lstrcmpiA(child.text.c_str(), part.c_str()) == 0) next = child.handle;
             ASSERT_NE(next, nullptr) << part << " in " << path;
             at = next;
         }
-        RECT r = drv::TreeItemRect(tree, at);
-        drv::ClickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        POINT p = drv::TreeItemPoint(tree, at);
+        drv::ClickAt(p.x, p.y);
         ASSERT_TRUE(drv::WaitFor([&] {
             return HTREEITEM(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)) == at;
         }, 3000));
@@ -158,9 +162,9 @@ public:
 
     void Collect(const std::string& path) {
         SelectInTree(path);
-        int before = drv::ListViewCount(files);
+        int before = FileCount();
         Click(7);  // "->"
-        ASSERT_TRUE(drv::WaitFor([&] { return drv::ListViewCount(files) == before + 1; }, 3000));
+        ASSERT_TRUE(drv::WaitFor([&] { return FileCount() == before + 1; }, 3000));
     }
 
     // Presses the create button and answers the name dialog: `typed` goes in
@@ -213,6 +217,8 @@ public:
         SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &result);
     }
 
+    int FileCount() const { return int(SendMessageA(files, LB_GETCOUNT, 0, 0)); }
+
     std::string ProjectFile() const { return Read(folder + "Data\\Projects.twp"); }
 
     std::string parent, folder, exe, editor, src;
@@ -229,12 +235,12 @@ TEST(Journey, CollectCreateOpenAndDeleteAsAUser) {
 
     ASSERT_NO_FATAL_FAILURE(app.Collect(a));
     ASSERT_NO_FATAL_FAILURE(app.Collect(b));
-    EXPECT_EQ(drv::ListViewColumn(app.files), (std::vector<std::string>{FileListRow(a), FileListRow(b)}));
+    EXPECT_EQ(drv::ListBoxItems(app.files), (std::vector<std::string>{FileListRow(a), FileListRow(b)}));
 
     ASSERT_NO_FATAL_FAILURE(app.Create(" Demo "));
     app.Settle();
     EXPECT_EQ(app.ProjectFile(), Line("Demo", app.editor, {a, b}));
-    EXPECT_EQ(drv::ListViewCount(app.files), 0) << "the collection is emptied";
+    EXPECT_EQ(app.FileCount(), 0) << "the collection is emptied";
     EXPECT_EQ(drv::ListViewColumn(app.projects, 0), std::vector<std::string>{"Demo"});
     EXPECT_EQ(drv::ListViewText(app.projects, 0, 1), "main.pb  inc.pbi  ");
     EXPECT_EQ(drv::ListViewSelected(app.projects), -1);
@@ -275,6 +281,7 @@ TEST(Journey, CollectCreateOpenAndDeleteAsAUser) {
     // A second project from one file, then delete it: No changes nothing, Yes
     // takes line and shortcut and selects the row above.
     ASSERT_NO_FATAL_FAILURE(app.Collect(b));
+    drv::Screenshot("journey-collected");
     ASSERT_NO_FATAL_FAILURE(app.Create("Zeta"));
     app.Settle();
     const std::string both = Line("Demo", app.editor, {a, b}) + Line("Zeta", app.editor, {b});
@@ -308,7 +315,6 @@ TEST(Journey, CollectCreateOpenAndDeleteAsAUser) {
     EXPECT_EQ(drv::ListViewCount(app.projects), 0);
     EXPECT_EQ(drv::ListViewSelected(app.projects), -1);
     EXPECT_EQ(Listing(app.parent), std::vector<std::string>{"app"});
-    drv::Screenshot("journey-end");
 }
 
 // Every refusal, in German (no Language.ini) and English, without an editor in the registry.
@@ -328,19 +334,19 @@ TEST(Journey, RefusalsInBothLanguages) {
         app.Click(9);
         app.ExpectBox(t.noneSelected, 64);
 
-        ASSERT_NO_FATAL_FAILURE(app.Collect(a));
+        ASSERT_TRUE(drv::ListBoxInsert(app.files, 0, FileListRow(a)));
         ASSERT_NO_FATAL_FAILURE(app.Create("Typed then cancelled", true, true));
         app.ExpectBox(t.emptyName, 64);
         EXPECT_TRUE(drv::Exists(app.folder + "Data")) << "folders are made before the name is asked";
         EXPECT_TRUE(drv::Exists(app.folder + "Projects"));
         ASSERT_NO_FATAL_FAILURE(app.Create("   "));
         app.ExpectBox(t.emptyName, 64);
-        EXPECT_EQ(drv::ListViewCount(app.files), 1) << "a refusal keeps the collection";
+        EXPECT_EQ(app.FileCount(), 1) << "a refusal keeps the collection";
 
         ASSERT_NO_FATAL_FAILURE(app.Create("Demo"));
         app.Settle();
         EXPECT_EQ(app.ProjectFile(), Line("Demo", "", {a})) << "no registry key: empty editor path";
-        ASSERT_NO_FATAL_FAILURE(app.Collect(a));
+        ASSERT_TRUE(drv::ListBoxInsert(app.files, 0, FileListRow(a)));
         ASSERT_NO_FATAL_FAILURE(app.Create("DEMO"));
         app.ExpectBox(t.nameTaken, 64);
 
@@ -352,7 +358,7 @@ TEST(Journey, RefusalsInBothLanguages) {
         ASSERT_TRUE(CreateDirectoryA(store.c_str(), nullptr));
         ASSERT_NO_FATAL_FAILURE(app.Create("Blocked"));
         app.ExpectBox(t.cannotWrite, 64);
-        EXPECT_EQ(drv::ListViewColumn(app.files), std::vector<std::string>{FileListRow(a)});
+        EXPECT_EQ(drv::ListBoxItems(app.files), std::vector<std::string>{FileListRow(a)});
         EXPECT_EQ(drv::ListViewColumn(app.projects), std::vector<std::string>{"Demo"});
         EXPECT_FALSE(drv::Exists(app.folder + "Projects\\Blocked.lnk"));
         ASSERT_TRUE(RemoveDirectoryA(store.c_str()));
@@ -375,19 +381,19 @@ TEST(Journey, RefusalsInBothLanguages) {
 // Names and sizes no one should use but someone will.
 TEST(Journey, OddNamesAndSizes) {
     // A command of 254 characters still fits the registry read.
-    const std::string longEditor = "C:\\" + std::string(246, 'e') + ".exe";
+    const std::string longEditor = "C:\\" + std::string(244, 'e') + ".exe";
     App app("odd", -1, "\"" + longEditor + "\"x");
     ASSERT_EQ(longEditor.size() + 3, 254u);
     ASSERT_NO_FATAL_FAILURE(app.Start());
     const std::string a = app.src + "main.pb";
     std::string expected;
     auto create = [&](const std::string& name, bool byKeys, const std::string& editor) {
-        ASSERT_TRUE(drv::ListViewInsert(app.files, 0, FileListRow(a)));
+        ASSERT_TRUE(drv::ListBoxInsert(app.files, 0, FileListRow(a)));
         ASSERT_NO_FATAL_FAILURE(app.Create(name, byKeys));
         app.Settle();
         expected += Line(name, editor, {a});
         ASSERT_EQ(app.ProjectFile(), expected) << name.substr(0, 40);
-        EXPECT_EQ(drv::ListViewCount(app.files), 0);
+        EXPECT_EQ(app.FileCount(), 0);
     };
     ASSERT_NO_FATAL_FAILURE(create("Long editor", true, longEditor));
 
@@ -399,16 +405,28 @@ TEST(Journey, OddNamesAndSizes) {
     ASSERT_NO_FATAL_FAILURE(create("Demo\xBFx", false, ""));
     EXPECT_EQ(drv::ListViewColumn(app.projects, 0),
               (std::vector<std::string>{"Long editor", "a/b", "..\\x", "say \"hi\"", "Demo"}));
-    EXPECT_EQ(drv::ListViewText(app.projects, 3, 1), "hi  main.pb  ") << "quotes in a name show as a file";
+    EXPECT_EQ(drv::ListViewText(app.projects, 3, 1), "hi  \xBF  main.pb  ") << "quotes in a name show as files";
     EXPECT_EQ(Listing(app.folder + "Projects\\"),
               (std::vector<std::string>{"Demo\xBFx.lnk", "Long editor.lnk"}));
     EXPECT_EQ(Listing(app.parent), std::vector<std::string>{"app"}) << "nothing outside Projects";
     EXPECT_EQ(Listing(app.folder),
               (std::vector<std::string>{"Data", "Language.ini", "Projects", "Pure Basic", "src", "tarnwick.exe"}));
 
+    // Deleting "..\x" must not reach "x.lnk" beside "Projects".
+    ASSERT_TRUE(drv::WriteBytes(app.folder + "x.lnk", "not a shortcut of ours"));
+    ASSERT_NO_FATAL_FAILURE(app.SelectProject(2));
+    app.Click(9);
+    app.ExpectBox(WithName(kTexts[0].reallyDelete, "..\\x"), 36, IDYES);
+    app.Settle();
+    expected = Line("Long editor", longEditor, {a}) + Line("a/b", "", {a}) + Line("say \"hi\"", "", {a}) +
+               Line("Demo\xBFx", "", {a});
+    ASSERT_EQ(app.ProjectFile(), expected);
+    EXPECT_TRUE(drv::Exists(app.folder + "x.lnk"));
+    EXPECT_EQ(drv::ListViewSelected(app.projects), 1);
+
     // 10,000 characters: stored (the dialog may cut at 9,999), listed, no crash.
     const std::string huge(10000, 'n');
-    ASSERT_TRUE(drv::ListViewInsert(app.files, 0, FileListRow(a)));
+    ASSERT_TRUE(drv::ListBoxInsert(app.files, 0, FileListRow(a)));
     ASSERT_NO_FATAL_FAILURE(app.Create(huge, false));
     app.Settle();
     std::string file = app.ProjectFile();
@@ -416,7 +434,7 @@ TEST(Journey, OddNamesAndSizes) {
     std::string added = file.substr(expected.size());
     EXPECT_TRUE(added == Line(huge, "", {a}) || added == Line(huge.substr(0, 9999), "", {a})) << added.size();
     expected = file;
-    EXPECT_EQ(drv::ListViewCount(app.projects), 6);
+    EXPECT_EQ(drv::ListViewCount(app.projects), 5);
 
     // 500 files in one project, in their order.
     std::vector<std::string> paths;
@@ -424,13 +442,13 @@ TEST(Journey, OddNamesAndSizes) {
         char name[32];
         snprintf(name, sizeof name, "f%03d.pb", i);
         paths.push_back(app.src + name);
-        ASSERT_TRUE(drv::ListViewInsert(app.files, i, FileListRow(paths.back())));
+        ASSERT_TRUE(drv::ListBoxInsert(app.files, i, FileListRow(paths.back())));
     }
     ASSERT_NO_FATAL_FAILURE(app.Create("Many"));
     app.Settle();
     EXPECT_EQ(app.ProjectFile(), expected + Line("Many", "", paths));
-    EXPECT_EQ(drv::ListViewCount(app.files), 0);
-    std::string shown = drv::ListViewText(app.projects, 6, 1);
+    EXPECT_EQ(app.FileCount(), 0);
+    std::string shown = drv::ListViewText(app.projects, 5, 1);
     EXPECT_EQ(shown.substr(0, 18), "f000.pb  f001.pb  ");
     EXPECT_TRUE(app.proc.Running());
 }

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <tlhelp32.h>
 
 #include <cstdlib>
 
@@ -599,13 +602,7 @@ bool InstallEditor(const std::string& path) {
     return CopyFileA(ToolPath("fake_editor.exe").c_str(), path.c_str(), FALSE);
 }
 
-}  // namespace drv
-
-#include <objbase.h>
-#include <shlobj.h>
-#include <tlhelp32.h>
-
-namespace drv {
+// Shell shortcuts, the shell, processes and the registry.
 
 ShortcutInfo ReadShortcut(const std::string& lnkPath) {
     ShortcutInfo info;
@@ -670,19 +667,6 @@ std::vector<DWORD> ProcessesNamed(const std::string& exeName) {
     return ids;
 }
 
-namespace {
-BOOL CALLBACK CollectVisible(HWND hwnd, LPARAM lp) {
-    if (IsWindowVisible(hwnd)) reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
-    return TRUE;
-}
-}  // namespace
-
-std::vector<HWND> AllVisibleTopWindows() {
-    std::vector<HWND> found;
-    EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
 bool SetClassesRootDefault(const std::string& key, const std::string& text) {
     HKEY k = nullptr;
     if (RegCreateKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr) !=
@@ -709,47 +693,7 @@ void DeleteClassesRootTree(const std::string& key) {
     RegDeleteKeyA(HKEY_CLASSES_ROOT, key.c_str());
 }
 
-}  // namespace drv
-
-#include <commctrl.h>
-
-namespace drv {
-
 namespace {
-
-// A block of memory in the process that owns `hwnd`, freed on destruction.
-class Remote {
-public:
-    Remote(HWND hwnd, size_t size) : size_(size) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(hwnd, &pid);
-        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-        if (process_) mem_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
-    }
-    ~Remote() {
-        if (mem_) VirtualFreeEx(process_, mem_, 0, MEM_RELEASE);
-        if (process_) CloseHandle(process_);
-    }
-    Remote(const Remote&) = delete;
-    Remote& operator=(const Remote&) = delete;
-    bool Ok() const { return mem_ != nullptr; }
-    char* At(size_t offset) const { return static_cast<char*>(mem_) + offset; }
-    bool Write(size_t offset, const void* data, size_t n) {
-        SIZE_T done = 0;
-        return mem_ && offset + n <= size_ && WriteProcessMemory(process_, At(offset), data, n, &done) && done == n;
-    }
-    bool Read(size_t offset, void* data, size_t n) const {
-        SIZE_T done = 0;
-        return mem_ && offset + n <= size_ && ReadProcessMemory(process_, At(offset), data, n, &done) && done == n;
-    }
-
-private:
-    HANDLE process_ = nullptr;
-    void* mem_ = nullptr;
-    size_t size_;
-};
-
-constexpr size_t kTextRoom = 70000;
 
 struct FindCtx {
     const char* cls;
@@ -764,36 +708,12 @@ BOOL CALLBACK FindChildOfClass(HWND hwnd, LPARAM lp) {
     return TRUE;
 }
 
-RECT ToScreen(HWND hwnd, RECT r) {
-    MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
 }  // namespace
 
 HWND FindDescendant(HWND parent, const char* className) {
     FindCtx ctx{className, nullptr};
     EnumChildWindows(parent, FindChildOfClass, reinterpret_cast<LPARAM>(&ctx));
     return ctx.found;
-}
-
-int ListViewCount(HWND list) { return int(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
-
-std::string ListViewText(HWND list, int row, int column) {
-    Remote mem(list, sizeof(LVITEMA) + kTextRoom);
-    if (!mem.Ok()) return {};
-    LVITEMA item{};
-    item.iSubItem = column;
-    item.pszText = mem.At(sizeof item);
-    item.cchTextMax = int(kTextRoom);
-    char zero = 0;
-    mem.Write(sizeof item, &zero, 1);
-    mem.Write(0, &item, sizeof item);
-    int n = int(SendMessageA(list, LVM_GETITEMTEXTA, WPARAM(row), LPARAM(mem.At(0))));
-    if (n <= 0) return {};
-    std::string text(size_t(n), '\0');
-    mem.Read(sizeof item, text.data(), text.size());
-    return text;
 }
 
 std::vector<std::string> ListViewColumn(HWND list, int column) {
@@ -803,65 +723,10 @@ std::vector<std::string> ListViewColumn(HWND list, int column) {
     return rows;
 }
 
-int ListViewSelected(HWND list) { return int(SendMessageA(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED)); }
-
-RECT ListViewRowRect(HWND list, int row) {
-    SendMessageA(list, LVM_ENSUREVISIBLE, WPARAM(row), FALSE);
-    Remote mem(list, sizeof(RECT));
-    RECT r{LVIR_LABEL, 0, 0, 0};
-    mem.Write(0, &r, sizeof r);
-    SendMessageA(list, LVM_GETITEMRECT, WPARAM(row), LPARAM(mem.At(0)));
-    mem.Read(0, &r, sizeof r);
-    return ToScreen(list, r);
-}
-
-bool ListViewInsert(HWND list, int row, const std::string& text) {
-    Remote mem(list, sizeof(LVITEMA) + text.size() + 1);
-    if (!mem.Ok()) return false;
-    LVITEMA item{};
-    item.mask = LVIF_TEXT;
-    item.iItem = row;
-    item.pszText = mem.At(sizeof item);
-    mem.Write(sizeof item, text.c_str(), text.size() + 1);
-    mem.Write(0, &item, sizeof item);
-    return SendMessageA(list, LVM_INSERTITEMA, 0, LPARAM(mem.At(0))) >= 0;
-}
-
-std::vector<TreeItem> TreeChildren(HWND tree, HTREEITEM parent) {
-    std::vector<TreeItem> items;
-    Remote mem(tree, sizeof(TVITEMA) + 1024);
-    if (!mem.Ok()) return items;
-    auto child = HTREEITEM(SendMessageA(tree, TVM_GETNEXTITEM, parent ? TVGN_CHILD : TVGN_ROOT, LPARAM(parent)));
-    for (; child; child = HTREEITEM(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, LPARAM(child)))) {
-        TVITEMA item{};
-        item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_HANDLE;
-        item.hItem = child;
-        item.pszText = mem.At(sizeof item);
-        item.cchTextMax = 1024;
-        mem.Write(0, &item, sizeof item);
-        char text[1025] = {};
-        if (SendMessageA(tree, TVM_GETITEMA, 0, LPARAM(mem.At(0)))) {
-            mem.Read(0, &item, sizeof item);
-            mem.Read(sizeof item, text, 1024);
-        }
-        items.push_back({child, text, item.lParam});
-    }
-    return items;
-}
-
-RECT TreeItemRect(HWND tree, HTREEITEM item) {
-    SendMessageA(tree, TVM_ENSUREVISIBLE, 0, LPARAM(item));
-    Remote mem(tree, sizeof(RECT));
-    RECT r{};
-    *reinterpret_cast<HTREEITEM*>(&r) = item;
-    mem.Write(0, &r, sizeof r);
-    SendMessageA(tree, TVM_GETITEMRECT, TRUE, LPARAM(mem.At(0)));
-    mem.Read(0, &r, sizeof r);
-    return ToScreen(tree, r);
-}
-
-bool TreeExpanded(HWND tree, HTREEITEM item) {
-    return (SendMessageA(tree, TVM_GETITEMSTATE, WPARAM(item), TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
+bool ListBoxInsert(HWND listBox, int index, const std::string& text) {
+    // The string of LB_INSERTSTRING is marshalled to the other process.
+    LRESULT at = SendMessageA(listBox, LB_INSERTSTRING, WPARAM(index), reinterpret_cast<LPARAM>(text.c_str()));
+    return at != LB_ERR && at != LB_ERRSPACE;
 }
 
 }  // namespace drv

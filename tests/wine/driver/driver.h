@@ -191,8 +191,6 @@ bool OpenThroughShell(const std::string& path, const std::string& directory = ""
 // Ids of the running processes whose program file is named `exeName`
 // (no folder, case ignored).
 std::vector<DWORD> ProcessesNamed(const std::string& exeName);
-// Every visible top-level window on the desktop (any process).
-std::vector<HWND> AllVisibleTopWindows();
 
 // Sets the default value of a HKEY_CLASSES_ROOT key (created when missing) to
 // `text` as REG_SZ with its terminating zero, as `reg add` stores it.
@@ -200,25 +198,11 @@ bool SetClassesRootDefault(const std::string& key, const std::string& text);
 // Removes a HKEY_CLASSES_ROOT key and everything below it.
 void DeleteClassesRootTree(const std::string& key);
 
-// Controls of another process, read and worked through their messages (the
-// pointers they take live in the other process's memory).
+// More of another process's controls.
 HWND FindDescendant(HWND parent, const char* className);
-int ListViewCount(HWND list);
-std::string ListViewText(HWND list, int row, int column = 0);
 std::vector<std::string> ListViewColumn(HWND list, int column = 0);
-int ListViewSelected(HWND list);  // -1 when no row is selected
-RECT ListViewRowRect(HWND list, int row);  // screen coordinates
-// Inserts a row as the control's own code would (for bulk input a user
-// could only make slowly).
-bool ListViewInsert(HWND list, int row, const std::string& text);
-
-struct TreeItem {
-    HTREEITEM item = nullptr;
-    std::string text;
-    LPARAM param = 0;
-};
-std::vector<TreeItem> TreeChildren(HWND tree, HTREEITEM parent);  // null parent: the roots
-RECT TreeItemRect(HWND tree, HTREEITEM item);  // screen coordinates of the item's text; scrolls it into view
-bool TreeExpanded(HWND tree, HTREEITEM item);
+// Inserts an entry into a list box, as the program's own code would (for
+// bulk input that a user could only make slowly).
+bool ListBoxInsert(HWND listBox, int index, const std::string& text);
 
 }  // namespace drv
