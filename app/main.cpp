@@ -81,7 +81,9 @@ void ShowErrorReport() {
     MARK; EndProgram();
 }
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+// The entry: start-up, then the command-line road or the window road; the
+// process always ends in EndProgram.
+[[noreturn]] void StartProgram(HINSTANCE instance) {
     StartUp(instance);
     MARK; gApp.commandLineProject = LowerName(TrimSpaces(NextProgramParameter()));
     MARK; if (!gApp.commandLineProject.empty()) {
@@ -90,9 +92,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         MARK; EndProgram();
     }
     MARK; BuildMainWindow();
+    // Without its window the loop would wait for events that never come.
+    MARK; if (!WinLastOpened()) EndProgram();
     MARK; MainLoop();
     MARK; EndProgram();
 }
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) { StartProgram(instance); }
 
 // The runtime's default terminate handler pulls in the C++ name demangler
 // (a third of the program's size); a plain abort says as much here.

@@ -16,10 +16,6 @@
 
 namespace {
 
-void Info(const std::string& text) {
-    MARK; DlgMessageBox("Info", text, MB_ICONINFORMATION | MB_OK);
-}
-
 void CloseKey(HKEY key) {
     MARK; RegCloseKey(key);
 }
@@ -57,7 +53,7 @@ std::vector<std::string> CollectedPaths() {
 
 void CreateProject() {
     MARK; if (GadGetItemText(kGadgetFileList, 0, 0).empty()) {
-        MARK; Info(CatalogueText("No F"));
+        MARK; InfoMessage(CatalogueText("No F"));
         MARK; return;
     }
     // Data and projects live beside the program, whatever the folder tree did meanwhile.
@@ -66,16 +62,16 @@ void CreateProject() {
     MARK; CreateDirectoryA("Projects", nullptr);
     MARK; std::string name(TrimSpaces(DlgAskText(CatalogueText("Projektname"), CatalogueText("Name P"), "")));
     MARK; if (name.empty()) {
-        MARK; Info(CatalogueText("E Name P"));
+        MARK; InfoMessage(CatalogueText("E Name P"));
         MARK; return;
     }
     MARK; if (ProjectExists(name)) {
-        MARK; Info(CatalogueText("A Name P"));
+        MARK; InfoMessage(CatalogueText("A Name P"));
         MARK; return;
     }
     MARK; std::string editor(EditorPathFromCommand(ReadEditorCommand()));
     MARK; if (!AppendProjectLine(name, editor, CollectedPaths())) {
-        MARK; Info(CatalogueText("P Error") + "\r" + CatalogueText("Schreib"));
+        MARK; InfoMessage(CatalogueText("P Error") + "\r" + CatalogueText("Schreib"));
         MARK; return;
     }
     MARK; CreateProjectShortcut(name);

@@ -15,7 +15,7 @@ bool DeleteSelectedProject() {
     MARK; int32_t row = GadGetState(kGadgetProjectList);
     MARK; std::string name = row < 0 ? std::string() : GadGetItemText(kGadgetProjectList, row, 0);
     MARK; if (name.empty()) {
-        MARK; DlgMessageBox("Info", CatalogueText("S P"), MB_ICONINFORMATION | MB_OK);
+        MARK; InfoMessage(CatalogueText("S P"));
         MARK; return false;
     }
     MARK; if (DlgMessageBox("Info", InsertQuotedName(CatalogueText("Del P"), name), MB_ICONQUESTION | MB_YESNO) != IDYES)
@@ -25,7 +25,7 @@ bool DeleteSelectedProject() {
     // not reach a file outside "Projects".
     MARK; if (IsSingleFileName(name)) DeleteFileA(ShortcutPathFor(name).c_str());
     MARK; if (!RemoveProjectLines(name)) {
-        MARK; DlgMessageBox("Info", CatalogueText("A Del P"), MB_ICONINFORMATION | MB_OK);
+        MARK; InfoMessage(CatalogueText("A Del P"));
     }
     MARK; GadClearItems(kGadgetProjectList);
     MARK; RefreshProjectList();

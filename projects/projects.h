@@ -15,6 +15,8 @@ bool AppendProjectLine(const std::string& name, const std::string& editorPath,
 bool RemoveProjectLines(const std::string& name);
 
 // Operations
+// The information box of the project operations: title "Info", Ok.
+void InfoMessage(const std::string& text);
 void CreateProject();
 void CreateProjectShortcut(const std::string& name);
 int CreateShellLink(const std::string& target, const std::string& linkPath, const std::string& arguments,

@@ -10,20 +10,18 @@
 #include "support/gadgets.h"
 #include "support/shell.h"
 
-namespace {
-void Info(const std::string& text) {
+void InfoMessage(const std::string& text) {
     MARK; DlgMessageBox("Info", text, MB_ICONINFORMATION | MB_OK);
 }
-}  // namespace
 
 std::string StartProject(const std::string& name) {
     MARK; if (name.empty()) {
-        MARK; Info(CatalogueText("S P"));
+        MARK; InfoMessage(CatalogueText("S P"));
         MARK; return {};
     }
     MARK; std::string file;
     MARK; if (!ReadWholeFile(kProjectFile, file)) {
-        MARK; Info(CatalogueText("No P"));
+        MARK; InfoMessage(CatalogueText("No P"));
         MARK; return {};
     }
     MARK; for (const StoreLine& line : SplitStoreLines(file)) {
@@ -34,7 +32,7 @@ std::string StartProject(const std::string& name) {
         MARK; if (process && process != HANDLE(1)) CloseHandle(process);
         MARK; return name;
     }
-    MARK; Info(InsertQuotedName(CatalogueText("Find P"), name));
+    MARK; InfoMessage(InsertQuotedName(CatalogueText("Find P"), name));
     MARK; return {};
 }
 
