@@ -9,6 +9,11 @@ cd "$ROOT/dist"
 if [ -n "${DISPLAY:-}" ]; then
     exec wine tarnwick.exe "$@"
 fi
-echo "No display: starting on a virtual screen (Xvfb); a screenshot goes to build/run.png after 5 s."
-exec xvfb-run -a -s "-screen 0 1024x768x24" bash -c \
-    'wine tarnwick.exe "$@" & sleep 5; import -window root "$0/run.png"; wait' "$BUILD" "$@"
+# No display: show it on a virtual screen, keep a screenshot, then close it.
+echo "No display: starting on a virtual screen (Xvfb) for ${TW_RUN_SECONDS:-8} s."
+xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+    wine tarnwick.exe "${@:2}" &
+    sleep "${TW_RUN_SECONDS:-8}"
+    import -window root "$0/run.png"
+    wineserver -k' "$BUILD" "$@" || true
+echo "Screenshot of the window: $BUILD/run.png"
