@@ -17,8 +17,7 @@ struct ModalEntry {
 
 struct DialogLayer {
     std::vector<ModalEntry> disabled;
-    HBRUSH faceBrush = nullptr;  // made on first use, kept for the process
-    HFONT font = nullptr;        // stock object: never deleted
+    HFONT font = nullptr;  // stock object: never deleted
 };
 
 DialogLayer gDialogs;
@@ -131,11 +130,11 @@ int DlgMessageBox(const std::string& title, const std::string& message, unsigned
 
 std::string DlgAskText(const std::string& title, const std::string& prompt, const std::string& defaultText) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    if (!gDialogs.faceBrush) {
-        LOGBRUSH face{BS_SOLID, GetSysColor(COLOR_BTNFACE), 0};
-        gDialogs.faceBrush = CreateBrushIndirect(&face);
-        gDialogs.font = static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT));
-    }
+    if (!gDialogs.font) gDialogs.font = static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT));
+    // The platform deletes a class's background brush when the class is
+    // unregistered, so every registration gets a brush of its own.
+    LOGBRUSH face{BS_SOLID, GetSysColor(COLOR_BTNFACE), 0};
+    HBRUSH faceBrush = CreateBrushIndirect(&face);
 
     // Registered for this call only. A failure here means the class is still
     // there (a dialog open further up the stack), which serves as well.
@@ -145,9 +144,9 @@ std::string DlgAskText(const std::string& title, const std::string& prompt, cons
     wc.lpfnWndProc = AskProc;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = gDialogs.faceBrush;
+    wc.hbrBackground = faceBrush;
     wc.lpszClassName = kAskClass;
-    RegisterClassExA(&wc);
+    if (!RegisterClassExA(&wc) && faceBrush) DeleteObject(faceBrush);
 
     // Before the dialog exists, so that it stays enabled itself.
     DlgDisableThreadWindows();
@@ -184,7 +183,7 @@ std::string DlgAskText(const std::string& title, const std::string& prompt, cons
     bool quit = false;
     WPARAM quitCode = 0;
     while (!call.finished) {
-        MSG msg;
+        MSG msg{};  // wParam is read below even when GetMessageA fails
         BOOL got = GetMessageA(&msg, nullptr, 0, 0);
         if (got <= 0) {
             // The thread is asked to end: cancel, and leave the request for

@@ -156,6 +156,10 @@ TEST_F(Dialogs, DefaultTextThenEscapeThenASecondDialogEndedByOk) {
     ExpectAskLayout(second);
     EXPECT_EQ(drv::WindowText(GetDlgItem(second, 10)), "");
     EXPECT_EQ(States(), kDuring);
+    // The platform deletes a class's background brush with the class, so the
+    // second dialog must not be handed the first one's brush again.
+    EXPECT_EQ(Inside(2), std::string(kDuring) +
+                             "\nowner=main\nfonts=stock\nstyle=3 icon=0 cursor=1 menu=0 brush=1\nfocus=edit\n");
     drv::TypeText("zwei");
     EXPECT_TRUE(drv::WaitFor([&] { return drv::WindowText(GetDlgItem(second, 10)) == "zwei"; }, 3000));
     drv::ClickWindow(GetDlgItem(second, 1000));  // the Ok button, by mouse this time
