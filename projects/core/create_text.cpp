@@ -12,8 +12,10 @@ bool IsDeviceName(std::string_view name) {
     MARK; if (base == "con" || base == "prn" || base == "aux" || base == "nul" || base == "conin$" ||
               base == "conout$")
         return true;
-    MARK; if (base.size() == 4 && (base.starts_with("com") || base.starts_with("lpt")) && base[3] >= '1' &&
-              base[3] <= '9')
+    // The platform reads the superscripts 1, 2 and 3 (Windows-1252 0xB9, 0xB2,
+    // 0xB3) as digits here too.
+    MARK; if (base.size() == 4 && (base.starts_with("com") || base.starts_with("lpt")) &&
+              ((base[3] >= '1' && base[3] <= '9') || base[3] == '\xB9' || base[3] == '\xB2' || base[3] == '\xB3'))
         return true;
     MARK; return false;
 }

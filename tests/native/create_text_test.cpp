@@ -45,6 +45,9 @@ TEST(ShortcutName, OnlySingleFileNamesInProjects) {
         {"COM1", false},
         {"lpt9.x.y", false},
         {"CONIN$", false},
+        {"COM\xB9", false},                // superscript digits name the same devices
+        {"lpt\xB3.txt", false},
+        {"com\xB4", true},                 // an acute accent is no digit
     };
     for (const Case& c : cases)
         EXPECT_EQ(IsSingleFileName(c.name), c.valid) << '"' << c.name.substr(0, 40) << '"';
