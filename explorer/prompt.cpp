@@ -15,18 +15,22 @@ const char kOwnPromptTemplate[] = "EXPLORERTREE_INSERTDISK";
 constexpr int kPromptIcon = 12297;
 constexpr int kPromptText = 12291;
 
-void EndPrompt(HWND dialog) {
+// Gives the tree back what the prompt took. Runs on the prompt's
+// WM_DESTROY, so it also happens when the prompt goes without being closed:
+// its owner's destruction takes it along without a WM_CLOSE, and the tree
+// would otherwise stay disabled with no prompt ever opening again.
+void ForgetPrompt(HWND dialog) {
     auto* r = reinterpret_cast<ExplorerTreeRecord*>(GetWindowLongPtrA(dialog, DWLP_USER));
-    if (r) {
-        SetWindowLongPtrA(dialog, DWLP_USER, 0);
-        if (r->promptIcon) DestroyIcon(r->promptIcon);
-        r->promptIcon = nullptr;
-        r->prompt = nullptr;
-        EnableWindow(r->tree, TRUE);
-    }
-    // A modeless dialog ends by being destroyed (EndDialog would only hide it).
-    DestroyWindow(dialog);
+    if (!r) return;
+    SetWindowLongPtrA(dialog, DWLP_USER, 0);
+    if (r->promptIcon) DestroyIcon(r->promptIcon);
+    r->promptIcon = nullptr;
+    if (r->prompt == dialog) r->prompt = nullptr;
+    EnableWindow(r->tree, TRUE);
 }
+
+// A modeless dialog ends by being destroyed (EndDialog would only hide it).
+void EndPrompt(HWND dialog) { DestroyWindow(dialog); }
 
 INT_PTR CALLBACK PromptProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
@@ -50,6 +54,9 @@ INT_PTR CALLBACK PromptProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CLOSE:
             EndPrompt(dialog);
             return TRUE;
+        case WM_DESTROY:
+            ForgetPrompt(dialog);
+            break;
         case WM_COMMAND:
             if (LOWORD(wp) == IDCANCEL) {
                 EndPrompt(dialog);

@@ -492,6 +492,14 @@ void PromptScenario(const std::string& folder) {
     Expand(tree, u);
     prompt = OpenPrompt();
     ASSERT_TRUE(prompt) << "the next expansion tries again";
+
+    // A prompt that goes without being closed (its owner's destruction takes
+    // it along that way) still gives the tree back.
+    DestroyWindow(prompt);
+    EXPECT_TRUE(IsWindowEnabled(tree)) << "destroyed outright";
+    Expand(tree, u);
+    prompt = OpenPrompt();
+    ASSERT_TRUE(prompt) << "and a prompt opens again";
     SendVolumeChange(host.Window(), DBT_DEVICEARRIVAL, 1u << 19);
     EXPECT_TRUE(IsWindow(prompt)) << "another drive's arrival";
 
