@@ -2,8 +2,6 @@
 // dispatch, the error report and the end sequence.
 #include <windows.h>
 
-#include <cstdlib>
-
 #include "app/app.h"
 #include "app/core/marker.h"
 #include "app/state.h"
@@ -21,16 +19,16 @@ ApplicationState gApp;
 namespace {
 
 void StartUp(HINSTANCE instance) {
-    gApp = ApplicationState{};
-    gApp.instance = instance;
+    MARK; gApp = ApplicationState{};
+    MARK; gApp.instance = instance;
     // Every data path is relative to the program's folder, whatever folder
     // the program was started from.
-    ProgramFolderInit();
-    WinLayerInit(instance);
-    GadgetLayerInit();
-    TrapInstall();
-    StatementMarker = 0;
-    TrapSetTarget(ShowErrorReport);
+    MARK; ProgramFolderInit();
+    MARK; WinLayerInit(instance);
+    MARK; GadgetLayerInit();
+    MARK; TrapInstall();
+    MARK; StatementMarker = 0;
+    MARK; TrapSetTarget(ShowErrorReport);
 }
 
 // What the main loop does with a gadget event.
@@ -62,10 +60,10 @@ void MainLoop() {
 }  // namespace
 
 void EndProgram() {
-    PrefClose();
-    TrapUninstall();
-    WinCloseAll();
-    ExitProcess(0);
+    MARK; PrefClose();
+    MARK; TrapUninstall();
+    MARK; WinCloseAll();
+    MARK; ExitProcess(0);
 }
 
 // The crash trap's target: the faulting thread arrives here on a stack of
@@ -84,7 +82,7 @@ void ShowErrorReport() {
 // The entry: start-up, then the command-line road or the window road; the
 // process always ends in EndProgram.
 [[noreturn]] void StartProgram(HINSTANCE instance) {
-    StartUp(instance);
+    MARK; StartUp(instance);
     MARK; gApp.commandLineProject = LowerName(TrimSpaces(NextProgramParameter()));
     MARK; if (!gApp.commandLineProject.empty()) {
         MARK; ReadLanguageSettingOnly();
@@ -98,10 +96,16 @@ void ShowErrorReport() {
     MARK; EndProgram();
 }
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) { StartProgram(instance); }
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    MARK; StartProgram(instance);
+}
 
-// The runtime's default terminate handler pulls in the C++ name demangler
-// (a third of the program's size); a plain abort says as much here.
+// An exception that nothing catches: the program is built without exception
+// handling, so that is one the runtime threw (out of memory, most likely).
+// The runtime's default handler would pull in the C++ name demangler (a
+// third of the program's size) and abort, ending with exit code 3 and the C
+// runtime's own message; this ends as a fault does, with the report at the
+// statement that was running. (No marker here: it would name this line.)
 namespace __gnu_cxx {
-void __verbose_terminate_handler() { std::abort(); }
+void __verbose_terminate_handler() { TrapFail(STATUS_NO_MEMORY); }
 }  // namespace __gnu_cxx

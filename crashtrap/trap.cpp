@@ -117,6 +117,17 @@ void Divert(CONTEXT* context, void (*continuation)()) {
     context->EFlags &= ~(kTrapFlag | kDirectionFlag);
 }
 
+// Sends this thread to `continuation` on the reserve stack at once, from
+// inside a handler: for an exception the system refuses to continue from
+// (it raises a new, again non-continuable one for every attempt) and for
+// failures that are no exception at all.
+[[noreturn]] void DivertNow(void (*continuation)()) {
+    CONTEXT context{};
+    Divert(&context, continuation);
+    __asm__ volatile("movl %0, %%esp\n\tjmp *%1" : : "r"(context.Esp), "r"(context.Eip) : "memory");
+    __builtin_unreachable();
+}
+
 // Copies up to `size` bytes from `address` as far as they are readable.
 size_t CopyReadable(uintptr_t address, uint8_t* out, size_t size) {
     constexpr DWORD kReadable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ |
@@ -151,6 +162,8 @@ LONG HandleFault(EXCEPTION_POINTERS* info) {
     gTrap.faultMarker = StatementMarker;
     gTrap.exceptionCode = record->ExceptionCode;
     if (gTrap.diverted) EndAtOnce();  // a fault while the report runs
+    if (record->ExceptionFlags & EXCEPTION_NONCONTINUABLE)
+        DivertNow(gTrap.mode == kContinueAtTarget ? gTrap.target : EndInOrder);
 
     const bool breakpoint = record->ExceptionCode == EXCEPTION_BREAKPOINT;
     if (breakpoint && gTrap.calibration == -1) {
@@ -254,3 +267,10 @@ std::string TrapErrorModule() { return std::string(ModuleDisplayName(MarkerModul
 uint32_t TrapErrorLine() { return MarkerLine(gTrap.faultMarker); }
 uint32_t TrapErrorModuleNumber() { return MarkerModule(gTrap.faultMarker); }
 int32_t TrapCalibration() { return gTrap.calibration; }
+
+void TrapFail(uint32_t code) {
+    gTrap.faultMarker = StatementMarker;
+    gTrap.exceptionCode = code;
+    if (gTrap.diverted) EndAtOnce();
+    DivertNow(gTrap.mode == kContinueAtTarget ? gTrap.target : EndInOrder);
+}

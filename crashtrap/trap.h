@@ -15,3 +15,7 @@ uint32_t TrapErrorModuleNumber();
 // -1 before TrapInstall's breakpoint, then 1 when the platform reports a
 // two-byte breakpoint on its operand byte, 0 when behind it.
 int32_t TrapCalibration();
+// Ends the running work as a fault with this code would: in the report
+// once a target is set, before that by ending the process. For failures
+// that raise no exception the trap could see.
+[[noreturn]] void TrapFail(uint32_t code);

@@ -22,6 +22,7 @@ inline constexpr const char* ModuleNameTable[] = {
 };
 
 inline constexpr uint32_t kModuleCount = sizeof(ModuleNameTable) / sizeof(ModuleNameTable[0]);
+static_assert(kModuleCount <= 256, "the marker holds the module number in 8 bits");
 
 // Deliberately not constexpr: reaching it in a constant evaluation makes the
 // compiler reject a MARK in a file missing from the table.

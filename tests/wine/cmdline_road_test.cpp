@@ -136,6 +136,30 @@ TEST(CommandLineRoad, RefusalsShowOneInformationBoxAndEndWithZero) {
     EXPECT_EQ(p.Wait(10000), 0);
 }
 
+// Only the first parameter counts, and one that trims to nothing means the
+// window road, whatever follows it.
+TEST(CommandLineRoad, TheFirstParameterAloneDecidesTheRoad) {
+    Bed s = MakeSetup("road-decide");
+    ASSERT_TRUE(drv::WriteBytes(s.folder + "Data\\Projects.twp", Line("beta", s.editor, {"C:\\b.pb"})));
+    for (const char* args : {"\"\" beta", "\"   \" beta", "   "}) {
+        SCOPED_TRACE(args);
+        drv::Process p = drv::Start(s.exe, args, s.folder);
+        HWND window = drv::WaitWindow(p.Id(), "WindowClass_0", 20000);
+        if (!window) drv::Screenshot("road-decide");
+        ASSERT_NE(window, nullptr);
+        PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        EXPECT_EQ(p.Wait(10000), 0);
+        if (p.Running()) p.Kill();
+    }
+    drv::Process p = drv::Start(s.exe, "alpha beta", s.folder);
+    drv::MessageBoxInfo box = drv::WaitMessageBox(p.Id());
+    ASSERT_NE(box.hwnd, nullptr);
+    EXPECT_EQ(box.text, "Das angegebene Projekt \"alpha\" konnte nicht gefunden werden!");
+    drv::PressButton(box.hwnd, IDOK);
+    EXPECT_EQ(p.Wait(10000), 0);
+    EXPECT_TRUE(drv::ReadEditorLog(s.editor).empty()) << "beta is never started";
+}
+
 TEST(CommandLineRoad, ABatchFileThatCannotBeWrittenEndsInFindP) {
     Bed s = MakeSetup("road-locked");
     ASSERT_TRUE(drv::WriteBytes(s.folder + "Data\\Projects.twp", Line("Demo", s.editor, {"C:\\a.pb"})));

@@ -77,7 +77,7 @@ TEST(CrashTrap, BeforeTheTargetFaultsAreSteppedOverOrEndTheProcess) {
     }
     // Where no instruction can be decoded the process ends rather than
     // continuing somewhere arbitrary.
-    for (const char* fault : {"refuse-unreadable", "refuse-decoder"}) {
+    for (const char* fault : {"refuse-unreadable", "refuse-decoder", "refuse-noncontinuable"}) {
         drv::Process p = StartHost(fault);
         EXPECT_EQ(EndsWithoutABox(p, fault), 0) << fault;
     }
@@ -94,6 +94,12 @@ TEST(CrashTrap, EachFaultShowsOneReportAndEndsWithZero) {
         {"access 6 12", Report(kAccessViolation, store, 12)},
         {"access 0 77", Report(kAccessViolation, "Main Module", 77)},
         {"unknown 1 3", Report("UNKNOWN Error", common, 3)},
+        // The system refuses to continue from these: the report must not
+        // wait for that.
+        {"noncontinuable 6 4", Report("UNKNOWN Error", store, 4)},
+        // Without exception handling in the program, a runtime exception
+        // ends like a fault, not in the C runtime's abort with exit code 3.
+        {"out-of-memory 1 8", Report("UNKNOWN Error", common, 8)},
         {"overflow 6 16777215",
          Report("Stack overflow.Can occur during errant recursion, or when a function creates a particularly large "
                 "array on the stack.",

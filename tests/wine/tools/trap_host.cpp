@@ -18,6 +18,8 @@ volatile int gZero = 0;
 volatile int gSeven = 7;  // GCC turns 1 / x into a comparison
 volatile int gNever = -1;
 volatile uintptr_t gUnmapped = 0x10;
+volatile size_t gHuge = 0xFFFFFFF0u;
+char* volatile gKept = nullptr;
 
 void Access() { (void)*reinterpret_cast<volatile int*>(gUnmapped); }
 
@@ -154,6 +156,11 @@ int main(int argc, char** argv) {
         reinterpret_cast<void (*)()>(gUnmapped)();
         return 77;
     }
+    if (is("refuse-noncontinuable")) {
+        TrapInstall();
+        RaiseException(0xC0000017, EXCEPTION_NONCONTINUABLE, 0, nullptr);
+        return 77;
+    }
     if (is("refuse-decoder")) {
         TrapInstall();
         InstructionLength(reinterpret_cast<const uint8_t*>(gUnmapped), 8);
@@ -167,6 +174,8 @@ int main(int argc, char** argv) {
     if (is("divide")) return gSeven / gZero;
     if (is("access")) Access();
     if (is("unknown")) RaiseException(0xC0000017, 0, 0, nullptr);
+    if (is("noncontinuable")) RaiseException(0xC0000017, EXCEPTION_NONCONTINUABLE, 0, nullptr);
+    if (is("out-of-memory")) gKept = new char[gHuge];  // the runtime throws; nothing catches
     if (is("overflow")) return Recurse(0);
     if (is("create")) MakeWindow("TrapHostCreate", FaultOnCreate);
     if (is("timer")) {
