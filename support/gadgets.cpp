@@ -273,7 +273,8 @@ GadgetRecord* GadgetFind(int32_t number) {
 GadgetRecord* GadgetNewSlot(int32_t number) {
     if (number < 0) return nullptr;
     GadgetLayerReady();
-    size_t capacity = gGadgets.table.size() - 2;
+    // Before GadgetLayerInit the table is empty: capacity 0, so it grows here.
+    size_t capacity = gGadgets.table.size() < 2 ? 0 : gGadgets.table.size() - 2;
     if (size_t(number) >= capacity) gGadgets.table.resize(size_t(number) + 30 + 2);
     DestroyGadget(number);
     return &gGadgets.table[size_t(number)];
