@@ -189,7 +189,10 @@ int32_t ListIconGetState(int32_t number) {
 void ListIconSetState(int32_t number, int32_t value) {
     LVITEMA item{};
     item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
-    Send(number, LVM_SETITEMSTATE, WPARAM(value), reinterpret_cast<LPARAM>(&item));
+    // To the platform, row -1 means every row. A negative value here means no
+    // row (the row above the first one), so it clears the selection instead.
+    if (value < 0) item.state = 0;
+    Send(number, LVM_SETITEMSTATE, WPARAM(value < 0 ? -1 : value), reinterpret_cast<LPARAM>(&item));
     SetFocus(HandleOf(number));
 }
 std::string ListIconGetText(int32_t number) { return ListIconCell(number, ListIconGetState(number), 0, 59999); }

@@ -303,6 +303,9 @@ TEST_F(EventQueue, ListIconRowsCarryTheirColumnsSeparatedByLineFeeds) {
     EXPECT_EQ(GadGetText(2), "a");
     GadSetState(2, 4);
     EXPECT_EQ(GadGetState(2), 4) << "single selection: the new row replaces the old";
+    GadSetState(2, -1);
+    EXPECT_EQ(GadGetState(2), -1) << "-1 selects no row";
+    GadSetState(2, 4);
     GadRemoveItem(2, 0);
     EXPECT_EQ(GadCountItems(2), 6);
     GadClearItems(2);
@@ -312,6 +315,14 @@ TEST_F(EventQueue, ListIconRowsCarryTheirColumnsSeparatedByLineFeeds) {
 
 // Wine redraws a visible report list's scroll bars on every insert
 // (milliseconds each): thousands of rows must not take as many milliseconds.
+TEST_F(EventQueue, ANegativeStateSelectsNoRowEvenWithMultipleSelection) {
+    GadListIcon(2, 10, 10, 350, 200, "Name", 100, 0x40010008 | 4);
+    for (const char* row : {"a", "b", "c"}) GadAddItem(2, -1, row);
+    GadSetState(2, 1);
+    GadSetState(2, -1);
+    EXPECT_EQ(GadGetState(2), -1) << "row -1 is no row, not every row";
+}
+
 TEST_F(EventQueue, AVisibleReportListFillsQuicklyAndDrawsAfterwards) {
     HWND list = GadListIcon(2, 10, 10, 350, 200, "Name", 100, 0x40010008);
     GadAddColumn(2, 1, "Files", 200);
