@@ -29,6 +29,7 @@ std::string StartProject(const std::string& name) {
         // A batch file that cannot be written lets a later line of the same name win.
         MARK; if (!WriteNewFile(kBatchFile, BatchFileText(line.text))) continue;
         MARK; HANDLE process = ShellRun("Data/tmp.bat", "", "", kShellRunHidden);
+        // Without a process handle ShellRun answers the call's success value (1).
         MARK; if (process && process != HANDLE(1)) CloseHandle(process);
         MARK; return name;
     }
