@@ -1,4 +1,5 @@
 #include "driver/driver.h"
+#include "driver/remote_buffer.h"
 
 #include <gtest/gtest.h>
 
@@ -461,37 +462,6 @@ bool FocusWindow(HWND hwnd) {
 }
 
 namespace {
-// A block of memory inside the process that owns a window, for messages whose
-// arguments are pointers (they are not marshalled between processes).
-class RemoteBuffer {
-public:
-    RemoteBuffer(HWND hwnd, size_t size) : size_(size) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(hwnd, &pid);
-        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-        if (process_) address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
-    }
-    ~RemoteBuffer() {
-        if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-        if (process_) CloseHandle(process_);
-    }
-    RemoteBuffer(const RemoteBuffer&) = delete;
-    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
-    explicit operator bool() const { return address_ != nullptr; }
-    char* At(size_t offset) const { return static_cast<char*>(address_) + offset; }
-    bool Write(size_t offset, const void* data, size_t n) const {
-        return offset + n <= size_ && WriteProcessMemory(process_, At(offset), data, n, nullptr);
-    }
-    bool Read(size_t offset, void* data, size_t n) const {
-        return offset + n <= size_ && ReadProcessMemory(process_, At(offset), data, n, nullptr);
-    }
-
-private:
-    HANDLE process_ = nullptr;
-    void* address_ = nullptr;
-    size_t size_;
-};
-
 constexpr size_t kRemoteText = 0x40000;  // room for a text after the structure
 }  // namespace
 
