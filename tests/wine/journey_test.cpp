@@ -124,7 +124,13 @@ public:
         ASSERT_NE(projects, nullptr);
     }
 
-    void Click(int gadget) { drv::ClickWindow(GetDlgItem(main, gadget)); }
+    // A user's click lands on the window in front: bring it there first
+    // (without a window manager a click can otherwise go to activation only).
+    void Click(int gadget) {
+        if (GetForegroundWindow() != main) drv::FocusWindow(main);
+        Settle();
+        drv::ClickWindow(GetDlgItem(main, gadget));
+    }
 
     // Walks the tree to `path` as a user does: double-click each closed
     // folder on the way, then click the item.
@@ -171,7 +177,11 @@ public:
     // with keys (or, for what a keyboard can hardly type, as the field's text).
     void Create(const std::string& typed, bool byKeys = true, bool cancel = false) {
         Click(4);
-        HWND dialog = drv::WaitWindow(proc.Id(), "InputRequester");
+        HWND dialog = drv::WaitWindow(proc.Id(), "InputRequester", 4000);
+        if (!dialog) {  // a click lost on its way: a user clicks again
+            Click(4);
+            dialog = drv::WaitWindow(proc.Id(), "InputRequester");
+        }
         ASSERT_NE(dialog, nullptr) << "name dialog";
         EXPECT_EQ(drv::WindowText(dialog), texts->dialogTitle);
         HWND prompt = drv::FindDescendant(dialog, "Static");
