@@ -248,8 +248,8 @@ extern "C" DECODER_MARKER("2") void DecoderCodeEnd() {}
 
 }  // namespace
 
-DECODER_CODE size_t InstructionLength(const uint8_t* code, size_t size) {
-    if (size == 0) return 0;
+DECODER_CODE size_t InstructionLength(const uint8_t* code, size_t size, CodeMode mode) {
+    if (size == 0 || mode != CodeMode::k32) return 0;  // 64-bit mode: not yet
     size_t read = 1;                 // the current opcode byte is consumed
     bool address16 = false;
     size_t immediateSize = 4;

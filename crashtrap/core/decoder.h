@@ -5,14 +5,18 @@
 #include <cstdint>
 #include <span>
 
+// The processor mode the bytes are decoded for: 32-bit protected mode, or
+// 64-bit long mode.
+enum class CodeMode { k32, k64 };
+
 // The length in bytes of the instruction that starts at code[0], or 0 when
 // the instruction (or a byte needed to tell its length) lies beyond
 // code[size - 1]. Never reads outside [code, code + size); every call
 // finishes after at most `size` steps. Re-entrant.
-size_t InstructionLength(const uint8_t* code, size_t size);
+size_t InstructionLength(const uint8_t* code, size_t size, CodeMode mode = CodeMode::k32);
 
-inline size_t InstructionLength(std::span<const uint8_t> code) {
-    return InstructionLength(code.data(), code.size());
+inline size_t InstructionLength(std::span<const uint8_t> code, CodeMode mode = CodeMode::k32) {
+    return InstructionLength(code.data(), code.size(), mode);
 }
 
 // True when `address` lies in the decoder's own code or tables. The crash
