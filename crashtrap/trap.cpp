@@ -55,9 +55,31 @@ __attribute__((section(".bss"))) alignas(16) unsigned char gReserveStack[kReserv
 // GCC 12's array-bounds check.)
 NT_TIB* ThreadBlock() {
     NT_TIB* tib;
+#if defined(_WIN64)
+    __asm__ volatile("movq %%gs:0x30, %0" : "=r"(tib));
+#else
     __asm__ volatile("movl %%fs:0x18, %0" : "=r"(tib));
+#endif
     return tib;
 }
+
+#if defined(_WIN64)
+constexpr CodeMode kCodeMode = CodeMode::k64;
+uintptr_t InstructionPointer(const CONTEXT* c) { return c->Rip; }
+void SetInstructionPointer(CONTEXT* c, uintptr_t ip) { c->Rip = ip; }
+void SetStack(CONTEXT* c, uintptr_t sp) {
+    c->Rsp = sp;
+    c->Rbp = 0;
+}
+#else
+constexpr CodeMode kCodeMode = CodeMode::k32;
+uintptr_t InstructionPointer(const CONTEXT* c) { return c->Eip; }
+void SetInstructionPointer(CONTEXT* c, uintptr_t ip) { c->Eip = DWORD(ip); }
+void SetStack(CONTEXT* c, uintptr_t sp) {
+    c->Esp = DWORD(sp);
+    c->Ebp = 0;
+}
+#endif
 
 bool InOwnImage(uintptr_t address) { return address >= gTrap.imageBegin && address < gTrap.imageEnd; }
 
@@ -87,19 +109,46 @@ EXCEPTION_DISPOSITION NTAPI LastHandler(EXCEPTION_RECORD* record, void*, CONTEXT
 // move with it: the exception dispatcher (Windows' and Wine's) ignores
 // handler frames outside them, and newer Windows checks the stack pointer
 // against them in some calls. The frames of the abandoned stack are out of
-// reach from here, so the chain starts anew with LastHandler.
-[[noreturn]] __attribute__((noinline)) void RunOnReserveStack() {
+// reach from here, so the handlers start anew with LastHandler: a frame
+// record on 32-bit x86; on x64 the entry below, whose unwind data names it.
+extern "C" [[noreturn]] __attribute__((noinline, used)) void RunOnReserveStack() {
     NT_TIB* tib = ThreadBlock();
     tib->StackBase = gReserveStack + kReserveStackSize;
     tib->StackLimit = gReserveStack;
+#if !defined(_WIN64)
     EXCEPTION_REGISTRATION_RECORD last{};
     last.Next = reinterpret_cast<EXCEPTION_REGISTRATION_RECORD*>(~uintptr_t(0));
     last.Handler = LastHandler;
     tib->ExceptionList = &last;
     __asm__ volatile("fninit");  // whatever the faulting code left on the x87 stack
+#endif
     gTrap.continuation();
     EndInOrder();
 }
+
+#if defined(_WIN64)
+// x64 finds a frame's handler in the unwind data of its code: this entry
+// declares LastHandler for everything below it. Its return address is 0,
+// where the dispatcher's walk ends.
+extern "C" void ReserveStackEntry();
+__asm__(
+    ".text\n"
+    ".globl ReserveStackEntry\n"
+    ".def ReserveStackEntry; .scl 2; .type 32; .endef\n"
+    ".seh_proc ReserveStackEntry\n"
+    "ReserveStackEntry:\n"
+    "    subq $40, %rsp\n"
+    "    .seh_stackalloc 40\n"
+    "    .seh_endprologue\n"
+    "    .seh_handler LastHandlerEntry, @except\n"
+    "    call RunOnReserveStack\n"
+    "    nop\n"
+    ".seh_endproc\n");
+extern "C" EXCEPTION_DISPOSITION LastHandlerEntry(EXCEPTION_RECORD* record, void* frame, CONTEXT* context,
+                                                  void* dispatch) {
+    return LastHandler(record, frame, context, dispatch);
+}
+#endif
 
 // Sends the faulting thread to `continuation` on the reserve stack when the
 // handler returns. Only one thread ever goes there.
@@ -109,11 +158,14 @@ void Divert(CONTEXT* context, void (*continuation)()) {
     gTrap.reportThread = GetCurrentThreadId();
     // As just after a call from a 16-byte aligned frame, with no return address.
     uintptr_t top = (reinterpret_cast<uintptr_t>(gReserveStack) + kReserveStackSize) & ~uintptr_t(15);
-    uintptr_t esp = top - 16 - sizeof(uintptr_t);
-    *reinterpret_cast<uintptr_t*>(esp) = 0;
-    context->Esp = DWORD(esp);
-    context->Ebp = 0;
-    context->Eip = DWORD(reinterpret_cast<uintptr_t>(&RunOnReserveStack));
+    uintptr_t sp = top - 16 - sizeof(uintptr_t);
+    *reinterpret_cast<uintptr_t*>(sp) = 0;
+    SetStack(context, sp);
+#if defined(_WIN64)
+    SetInstructionPointer(context, reinterpret_cast<uintptr_t>(&ReserveStackEntry));
+#else
+    SetInstructionPointer(context, reinterpret_cast<uintptr_t>(&RunOnReserveStack));
+#endif
     context->EFlags &= ~(kTrapFlag | kDirectionFlag);
 }
 
@@ -124,7 +176,11 @@ void Divert(CONTEXT* context, void (*continuation)()) {
 [[noreturn]] void DivertNow(void (*continuation)()) {
     CONTEXT context{};
     Divert(&context, continuation);
+#if defined(_WIN64)
+    __asm__ volatile("movq %0, %%rsp\n\tjmp *%1" : : "r"(context.Rsp), "r"(context.Rip) : "memory");
+#else
     __asm__ volatile("movl %0, %%esp\n\tjmp *%1" : : "r"(context.Esp), "r"(context.Eip) : "memory");
+#endif
     __builtin_unreachable();
 }
 
@@ -152,7 +208,7 @@ uintptr_t NextInstructionAddress(uintptr_t address) {
     // A processor refuses instructions longer than 15 bytes; twice that
     // leaves room for any it accepts.
     uint8_t bytes[32];
-    size_t length = InstructionLength(bytes, CopyReadable(address, bytes, sizeof bytes));
+    size_t length = InstructionLength(bytes, CopyReadable(address, bytes, sizeof bytes), kCodeMode);
     return length ? address + length : 0;
 }
 
@@ -169,11 +225,11 @@ LONG HandleFault(EXCEPTION_POINTERS* info) {
     if (breakpoint && gTrap.calibration == -1) {
         // The two-byte breakpoint of TrapInstall: a platform that reports
         // the instruction pointer on its operand byte needs it advanced by one.
-        const uintptr_t before = context->Eip - 1;
+        const uintptr_t before = InstructionPointer(context) - 1;
         gTrap.calibration = InOwnImage(before) && *reinterpret_cast<const uint8_t*>(before) == 0xCD ? 1 : 0;
-        context->Eip += gTrap.calibration;
+        SetInstructionPointer(context, InstructionPointer(context) + gTrap.calibration);
     } else if (breakpoint) {
-        context->Eip += gTrap.calibration;
+        SetInstructionPointer(context, InstructionPointer(context) + gTrap.calibration);
     }
 
     if (gTrap.mode == kContinueAtTarget) {
@@ -183,9 +239,9 @@ LONG HandleFault(EXCEPTION_POINTERS* info) {
         // fault again; otherwise never continue where no instruction was
         // decoded.
         uintptr_t next =
-            record->ExceptionCode == EXCEPTION_STACK_OVERFLOW ? 0 : NextInstructionAddress(context->Eip);
+            record->ExceptionCode == EXCEPTION_STACK_OVERFLOW ? 0 : NextInstructionAddress(InstructionPointer(context));
         if (next)
-            context->Eip = DWORD(next);
+            SetInstructionPointer(context, next);
         else
             Divert(context, EndInOrder);
     }
@@ -196,7 +252,43 @@ LONG WINAPI TrapFilter(EXCEPTION_POINTERS* info) { return HandleFault(info); }
 
 // True when the innermost exception handler frame of this thread belongs to
 // the program: that handler gets the fault first, as it would without the trap.
-bool ProgramHandlerComesFirst() {
+#if defined(_WIN64)
+// On x64 a frame's handler comes from the unwind data of its code: walk the
+// frames from the fault outwards to the first that has one. The C++
+// runtime's own frames (the program throws nothing) do not count. Wine's
+// own guarded blocks (the one around a timer procedure, for one) are frame
+// records in the thread block, as on 32-bit x86; the dispatcher calls such
+// a record's handler once the walk has passed its address.
+extern "C" EXCEPTION_DISPOSITION __gxx_personality_seh0(EXCEPTION_RECORD*, void*, CONTEXT*, void*);
+bool ProgramHandlerComesFirst(const CONTEXT* fault) {
+    const NT_TIB* tib = ThreadBlock();
+    const auto low = reinterpret_cast<DWORD64>(tib->StackLimit), high = reinterpret_cast<DWORD64>(tib->StackBase);
+    const auto record = reinterpret_cast<DWORD64>(tib->ExceptionList);
+    const bool hasRecord = record >= low && record < high;
+    CONTEXT c = *fault;
+    for (int depth = 0; depth < 64 && c.Rip != 0; ++depth) {
+        DWORD64 base = 0;
+        RUNTIME_FUNCTION* entry = RtlLookupFunctionEntry(c.Rip, &base, nullptr);
+        if (!entry) {  // a leaf function: the return address is at the stack pointer
+            if (c.Rsp < low || c.Rsp + 8 > high || (c.Rsp & 7)) return false;
+            c.Rip = *reinterpret_cast<const DWORD64*>(c.Rsp);
+            c.Rsp += 8;
+            if (hasRecord && record < c.Rsp) return false;
+            continue;
+        }
+        void* data = nullptr;
+        DWORD64 frame = 0;
+        PEXCEPTION_ROUTINE handler =
+            RtlVirtualUnwind(UNW_FLAG_EHANDLER, base, c.Rip, entry, &c, &data, &frame, nullptr);
+        if (hasRecord && record < c.Rsp) return false;
+        const auto address = reinterpret_cast<uintptr_t>(handler);
+        if (handler && address != reinterpret_cast<uintptr_t>(&__gxx_personality_seh0)) return InOwnImage(address);
+        if (c.Rsp < low || c.Rsp >= high) return false;
+    }
+    return false;
+}
+#else
+bool ProgramHandlerComesFirst(const CONTEXT*) {
     const NT_TIB* tib = ThreadBlock();
     const auto frame = reinterpret_cast<uintptr_t>(tib->ExceptionList);
     if (frame == ~uintptr_t(0) || (frame & 3) != 0 || frame < reinterpret_cast<uintptr_t>(tib->StackLimit) ||
@@ -204,6 +296,7 @@ bool ProgramHandlerComesFirst() {
         return false;
     return InOwnImage(reinterpret_cast<uintptr_t>(tib->ExceptionList->Handler));
 }
+#endif
 
 // Faults of the program's own code, before the system's handlers can swallow
 // them. Faults in system code stay the system's (they reach the filter when
@@ -217,7 +310,9 @@ bool ProgramHandlerComesFirst() {
 LONG CALLBACK TrapVectored(EXCEPTION_POINTERS* info) {
     if (!InOwnImage(reinterpret_cast<uintptr_t>(info->ExceptionRecord->ExceptionAddress)))
         return EXCEPTION_CONTINUE_SEARCH;
-    if (gTrap.diverted ? gTrap.reportThread == GetCurrentThreadId() : ProgramHandlerComesFirst())
+    if (gTrap.diverted ? gTrap.reportThread == GetCurrentThreadId()
+                       : info->ExceptionRecord->ExceptionCode != EXCEPTION_STACK_OVERFLOW &&
+                             ProgramHandlerComesFirst(info->ContextRecord))
         return EXCEPTION_CONTINUE_SEARCH;
     return HandleFault(info);
 }

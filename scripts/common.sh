@@ -1,15 +1,63 @@
 # Shared settings of the build and test scripts (sourced).
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD=${TW_BUILD:-$ROOT/build}
-export WINEPREFIX=${WINEPREFIX:-$BUILD/wineprefix}
-export WINEARCH=win32
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
+# A static i386 ELF that only exits with 0 (93 bytes, needs nothing installed).
+TW_ELF32=f0VMRgEBAQAAAAAAAAAAAAIAAwABAAAAVIAECDQAAAAAAAAAAAAAADQAIAABAAAAAAAAAAEAAAAAAAAAAIAECACABAhdAAAAXQAAAAUAAAAAEAAAMdu4AQAAAM2A
+
+# True when this host runs 32-bit user code. Some kernels run 64-bit code
+# only: every i386 program, 32-bit Wine included, fails with "Exec format
+# error". TW_HOST_BITS=64 makes a host count as one of those.
+host_runs_32bit() {
+    [ "${TW_HOST_BITS:-}" = 64 ] && return 1
+    local probe
+    probe=$(mktemp)
+    echo "$TW_ELF32" | base64 -d > "$probe" && chmod +x "$probe"
+    "$probe" 2>/dev/null
+    local rc=$?
+    rm -f "$probe"
+    return $rc
+}
+
+# Chooses the program (32 or 64 bits) that the following Wine commands run:
+# its Wine loader, prefix and build tree. `wine` then means that loader:
+# /usr/bin/wine takes the 32-bit one whenever 32-bit Wine is installed, even
+# where it cannot run.
+use_arch() {
+    case $1 in
+        32)
+            export WINEARCH=win32 WINEPREFIX=$BUILD/wineprefix
+            unset WINELOADER
+            TW_WINE=/usr/lib/wine/wine TW_WIN_BUILD=$BUILD/win TW_PROGRAM=dist/tarnwick.exe
+            ;;
+        64)
+            export WINEARCH=win64 WINEPREFIX=$BUILD/wineprefix64 WINELOADER=/usr/lib/wine/wine64
+            TW_WINE=/usr/lib/wine/wine64 TW_WIN_BUILD=$BUILD/win64 TW_PROGRAM=dist/x64/tarnwick.exe
+            ;;
+        *) echo "use_arch: 32 or 64" >&2; return 2 ;;
+    esac
+    export TW_WINE TW_WIN_BUILD TW_PROGRAM TW_ARCH=$1
+}
+wine() { "$TW_WINE" "$@"; }
+winepath() { "$TW_WINE" winepath "$@"; }
+export -f wine winepath
+
+# The bits of the program this host runs best: 32 where it can.
+native_arch() { if host_runs_32bit; then echo 32; else echo 64; fi; }
+
+build_arch() {  # build_arch <tree> <toolchain>
+    cmake -S "$ROOT" -B "$BUILD/$1" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
+        -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/$2.cmake" >/dev/null
+    cmake --build "$BUILD/$1"
+}
+
+# Both programs, with their tests and tools: dist/tarnwick.exe (i686) and
+# dist/x64/tarnwick.exe (x86-64).
 build_all() {
-    cmake -S "$ROOT" -B "$BUILD/win" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
-        -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" >/dev/null
-    cmake --build "$BUILD/win"
+    build_arch win mingw-i686
+    build_arch win64 mingw-x86_64
 }
 
 build_native() {
@@ -17,11 +65,12 @@ build_native() {
     cmake --build "$BUILD/native"
 }
 
-# A private Wine prefix for this tree: made once, then reused.
+# A private Wine prefix for this tree and the chosen program: made once,
+# then reused.
 prepare_prefix() {
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        echo "wine: making the prefix $WINEPREFIX"
-        wineboot -i >/dev/null 2>&1 || true
+        echo "wine: making the $WINEARCH prefix $WINEPREFIX"
+        wine wineboot -i >/dev/null 2>&1 || true
         wineserver -w
     fi
     # No crash dialog from Wine's debugger: a crashing test must end, not hang.

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs what building and testing need on Debian 12 (run as root).
-# Quick and silent when everything is there already.
+# Quick and silent when everything is there already. 32-bit Wine is
+# installed even where the kernel cannot run it: the emulated machine that
+# tests the 32-bit program there runs this system's files.
 set -euo pipefail
-need=(cmake ninja-build g++ googletest libgtest-dev g++-mingw-w64-i686-posix wine wine32:i386 wine64
+need=(cmake ninja-build g++ googletest libgtest-dev g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine32:i386 wine64
       xvfb xauth xdotool imagemagick clang-14 libclang-rt-14-dev python3 zip gcc gcc-multilib)
 missing=()
 for p in "${need[@]}"; do

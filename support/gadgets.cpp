@@ -73,18 +73,18 @@ LRESULT CALLBACK GadgetProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         ResumeDrawing(hwnd);
         return 0;
     }
-    int32_t number = int32_t(GetWindowLongA(hwnd, GWL_ID));
+    int32_t number = int32_t(GetWindowLongPtrA(hwnd, GWLP_ID));
     GadgetRecord* r = GadgetFind(number);
     if (!r || r->handle != hwnd || !r->extra) {
         // Not ours any more (cannot happen while ids stay gadget numbers):
         // the class procedure is the control's own.
-        auto own = reinterpret_cast<WNDPROC>(GetClassLongA(hwnd, GCL_WNDPROC));
+        auto own = reinterpret_cast<WNDPROC>(GetClassLongPtrA(hwnd, GCLP_WNDPROC));
         return CallWindowProcA(own, hwnd, msg, wp, lp);
     }
     auto own = reinterpret_cast<WNDPROC>(r->extra);
     if (msg == WM_NCDESTROY) {
         ForgetHeld(hwnd);
-        SetWindowLongA(hwnd, GWL_WNDPROC, reinterpret_cast<LONG>(own));
+        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own));
         *r = GadgetRecord{};
     }
     return CallWindowProcA(own, hwnd, msg, wp, lp);
@@ -109,8 +109,8 @@ HWND CreateGadget(int32_t number, int x, int y, int width, int height, const Cre
     GadgetRecord& r = gGadgets.table[size_t(number)];
     r.handle = hwnd;
     r.ops = ops;
-    r.extra = reinterpret_cast<void*>(GetWindowLongA(hwnd, GWL_WNDPROC));
-    SetWindowLongA(hwnd, GWL_WNDPROC, reinterpret_cast<LONG>(GadgetProc));
+    r.extra = reinterpret_cast<void*>(GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
+    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GadgetProc));
     SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(GadgetDefaultFont()), TRUE);
     return hwnd;
 }

@@ -521,10 +521,10 @@ TEST(WindowClasses, CarryTheIconResourceOfTheProgram) {
         WinLayerInit(c.instance);
         HWND window = WinOpen(0, 0, 0, 100, 100, 0xCA0001, "icon");
         ASSERT_NE(window, nullptr);
-        EXPECT_EQ(GetClassLongA(window, GCL_HICON) != 0, c.icon);
-        EXPECT_EQ(HCURSOR(GetClassLongA(window, GCL_HCURSOR)), LoadCursorA(nullptr, IDC_ARROW));
+        EXPECT_EQ(GetClassLongPtrA(window, GCLP_HICON) != 0, c.icon);
+        EXPECT_EQ(HCURSOR(GetClassLongPtrA(window, GCLP_HCURSOR)), LoadCursorA(nullptr, IDC_ARROW));
         EXPECT_EQ(GetClassLongA(window, GCL_STYLE), 0u);
-        EXPECT_NE(GetClassLongA(window, GCL_HBRBACKGROUND), 0u);
+        EXPECT_NE(GetClassLongPtrA(window, GCLP_HBRBACKGROUND), 0u);
         WinCloseAll();
     }
     WinLayerInit(GetModuleHandleA(nullptr));

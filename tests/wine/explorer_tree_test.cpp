@@ -543,7 +543,7 @@ TEST_F(ExplorerTree, InsertDiskPromptForADriveThatIsNotReady) {
     std::string shim = drv::Env("TW_TOOLS") + "/$LIB/libtw_not_ready.so";
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
     long code = drv::RunUnix("LD_PRELOAD='" + shim + "' TW_UNDER_SHIM=1 TW_NOT_READY_FOLDER='" + folder +
-                                 "' /usr/bin/wine '" + self + "' --gtest_filter=" + test->test_suite_name() + "." +
+                                 "' " + drv::Env("TW_WINE") + " '" + self + "' --gtest_filter=" + test->test_suite_name() + "." +
                                  test->name(),
                              120000);
     drv::UnmapDrive('U');

@@ -28,12 +28,16 @@ std::string gOut;
 int gRequest = 0;
 HWND gMain = nullptr, gHidden = nullptr, gDisabled = nullptr;
 
+// Written under another name and then renamed: the test polls for the file
+// and must never find it open or half written.
 void WriteOut(const std::string& name, const std::string& bytes) {
-    HANDLE f = CreateFileA((gOut + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    const std::string part = gOut + name + ".part";
+    HANDLE f = CreateFileA(part.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (f == INVALID_HANDLE_VALUE) return;
     DWORD written = 0;
     WriteFile(f, bytes.data(), DWORD(bytes.size()), &written, nullptr);
     CloseHandle(f);
+    MoveFileExA(part.c_str(), (gOut + name).c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
 std::string ReadIn(const std::string& name) {

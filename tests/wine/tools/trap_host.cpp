@@ -18,7 +18,7 @@ volatile int gZero = 0;
 volatile int gSeven = 7;  // GCC turns 1 / x into a comparison
 volatile int gNever = -1;
 volatile uintptr_t gUnmapped = 0x10;
-volatile size_t gHuge = 0xFFFFFFF0u;
+volatile size_t gHuge = ~size_t(15);  // more than any address space holds
 char* volatile gKept = nullptr;
 
 void Access() { (void)*reinterpret_cast<volatile int*>(gUnmapped); }
@@ -71,6 +71,38 @@ DWORD WINAPI SendFromElsewhere(void* hwnd) {
 int StepOverFaults() {
     int reached = 0;
     uint32_t kept = 0;
+#if defined(_WIN64)
+    __asm__ volatile(
+        "movl $0x1234, %%eax\n\t"
+        "movl (%%rcx), %%eax\n\t"              // 8B 01
+        "incl %0\n\t"
+        "movl 0x10, %%eax\n\t"                 // 8B 04 25 with a 4-byte address
+        "incl %0\n\t"
+        "movl 0x10(%%rcx,%%rdx,4), %%eax\n\t"  // SIB and a 1-byte displacement
+        "incl %0\n\t"
+        "movl $0x5678, 0x100(%%rcx)\n\t"       // store: displacement and immediate
+        "incl %0\n\t"
+        "lock incl (%%rcx)\n\t"                // F0 FF 01
+        "incl %0\n\t"
+        "movw $0x12, 0x10(%%rcx)\n\t"          // 66 C7 41 10 12 00
+        "incl %0\n\t"
+        "movq 0x10(%%rcx), %%r8\n\t"           // REX.WR: 4C 8B 41 10
+        "incl %0\n\t"
+        "movabsl 0x10, %%eax\n\t"              // A1 with an 8-byte offset
+        "incl %0\n\t"
+        "ud2\n\t"                              // invalid instruction, 0F 0B
+        "incl %0\n\t"
+        "hlt\n\t"                              // privileged instruction
+        "incl %0\n\t"
+        ".byte 0xCD, 0x03\n\t"                 // breakpoint, two-byte form
+        "incl %0\n\t"
+        "int3\n\t"                             // breakpoint, CC
+        "incl %0\n\t"
+        "movl %%eax, %1\n\t"
+        : "+m"(reached), "=m"(kept)
+        : "c"(0x10), "d"(0)
+        : "eax", "r8", "memory", "cc");
+#else
     __asm__ volatile(
         "movl $0x1234, %%eax\n\t"
         "movl (%%ecx), %%eax\n\t"              // 8B 01
@@ -97,6 +129,7 @@ int StepOverFaults() {
         : "+m"(reached), "=m"(kept)
         : "c"(0x10), "d"(0)
         : "eax", "memory", "cc");
+#endif
     __asm__ volatile(
         "movl $7, %%eax\n\t"
         "xorl %%edx, %%edx\n\t"
@@ -110,6 +143,36 @@ int StepOverFaults() {
     return reached;
 }
 
+#if defined(_WIN64)
+// x64 frames name their handler in their unwind data: a function in
+// assembly whose handler skips the two-byte load inside it.
+extern "C" EXCEPTION_DISPOSITION SkipTwoBytes(EXCEPTION_RECORD* record, void*, CONTEXT* context, void*) {
+    if (record->ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND)) return ExceptionContinueSearch;
+    context->Rip += 2;
+    return ExceptionContinueExecution;
+}
+extern "C" void LoadUnderOwnHandler(uintptr_t address);
+__asm__(
+    ".text\n"
+    ".globl LoadUnderOwnHandler\n"
+    ".def LoadUnderOwnHandler; .scl 2; .type 32; .endef\n"
+    ".seh_proc LoadUnderOwnHandler\n"
+    "LoadUnderOwnHandler:\n"
+    "    subq $40, %rsp\n"
+    "    .seh_stackalloc 40\n"
+    "    .seh_endprologue\n"
+    "    .seh_handler SkipTwoBytes, @except\n"
+    "    movl (%rcx), %eax\n"  // 8B 01
+    "    addq $40, %rsp\n"
+    "    ret\n"
+    ".seh_endproc\n");
+
+// A handler frame of the program's own takes its fault before the trap does.
+int OwnHandlerFirst() {
+    LoadUnderOwnHandler(0x10);
+    return 42;
+}
+#else
 EXCEPTION_DISPOSITION NTAPI SkipTwoBytes(EXCEPTION_RECORD* record, void*, CONTEXT* context, void*) {
     if (record->ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND)) return ExceptionContinueSearch;
     context->Eip += 2;
@@ -128,6 +191,7 @@ int OwnHandlerFirst() {
     tib->ExceptionList = frame.Next;
     return 42;
 }
+#endif
 
 void FaultInSystemCode() {
     using StrLen = size_t(__cdecl*)(const char*);
