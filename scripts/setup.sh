@@ -3,7 +3,7 @@
 # Quick and silent when everything is there already.
 set -euo pipefail
 need=(cmake ninja-build g++ googletest libgtest-dev g++-mingw-w64-i686-posix wine wine32:i386 wine64
-      xvfb xauth xdotool imagemagick clang-14 libclang-rt-14-dev python3 zip gcc gcc-multilib)
+      xvfb xauth xdotool imagemagick clang-14 libclang-rt-14-dev python3 zip gcc gcc-multilib libzydis-dev libcapstone-dev)
 missing=()
 for p in "${need[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
