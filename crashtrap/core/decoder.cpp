@@ -6,22 +6,28 @@
 // gets a length, undefined opcodes their opcode bytes (see the tables).
 //
 // 64-bit mode knows the x86-64 long-mode maps as compiled code uses them:
-// the one-byte map with REX, the 0F map with SSE to SSE4.2, the 0F 38 and
-// 0F 3A maps, the groups and the x87 escapes. Here the caller continues at
-// the returned length, so a wrong length is worse than none: whatever the
-// tables do not know, or what processors decode differently, gets 0.
+// the one-byte map with REX, the 0F map with SSE to SSE3, the 0F 38 and 0F 3A
+// maps (SSSE3, SSE4.1/4.2, AES, SHA, MOVBE), the groups and the x87 escapes.
+// Here the caller continues at the returned length, so a wrong length is
+// worse than none: whatever the tables do not know, or what processors
+// decode differently, gets 0.
 //   - Refused: the opcodes long mode dropped (06 07 0E 16 17 1E 1F 27 2F 37
-//     3F 60 61 62 82 9A CE D4 D5 D6 EA), the VEX, EVEX and XOP prefixes (C4,
-//     C5, 62, 8F with reg 1-7: AVX needs maps of its own and the program is
-//     compiled without it), undefined group members and prefix forms, the
-//     x87 forms newer processors do not define, privileged moves to control
-//     and debug registers, and anything longer than 15 bytes (#GP).
+//     3F 60 61 62 82 9A CE D4 D5 D6 EA); the VEX, EVEX and XOP prefixes (C4,
+//     C5, 62, 8F with reg 1-7), as AVX would need maps of its own and the
+//     program is compiled without it; undefined group members, register or
+//     memory forms and prefix forms; the x87 forms that are undefined, or
+//     defined for some rm only (FNOP, FUCOMPP, ...); moves to control and
+//     debug registers, UD0/UD1, and a few that cannot fault anyway (MMX/SSE
+//     shifts by an immediate, prefetches, hint NOPs other than 0F 1F and
+//     F3 0F 1E, EMMS); anything longer than 15 bytes (#GP).
 //   - Near relative branches (E8, E9, 0F 80-8F) take 4 bytes; after 66
 //     without REX.W they are refused, as Intel ignores the 66 there while AMD
 //     shortens the displacement to 2 bytes.
 //   - F2 and F3 in front of a two- or three-byte opcode count only where its
 //     row of mandatory prefixes names them; with 66 and F2/F3, or F2 and F3
 //     together, those rows refuse.
+//   - LOCK is taken wherever it stands: where the processor rejects it
+//     (#UD), the bytes still make one instruction of the same length.
 //
 // Every opcode has an operand class; a class is a short list of steps that
 // consume instruction bytes or change the walk. Steps that would only pick
