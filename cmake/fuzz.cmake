@@ -1,26 +1,38 @@
-# The decoder fuzzer: built with clang's libFuzzer (GCC has none) outside the
-# GCC toolchain of this build, and run for a fixed number of inputs as a test.
-# scripts/fuzz.sh runs it for longer.
+# The decoder fuzzers: built with clang's libFuzzer (GCC has none) outside the
+# GCC toolchain of this build, and run for a fixed number of inputs as tests.
+# scripts/fuzz.sh runs them for longer.
 find_program(TW_CLANGXX NAMES clang++-14 clang++)
 if(NOT TW_CLANGXX)
-    message(STATUS "clang++ not found: the decoder fuzzer is not built")
+    message(STATUS "clang++ not found: the decoder fuzzers are not built")
     return()
 endif()
 
-set(TW_FUZZER ${CMAKE_BINARY_DIR}/fuzz/decoder_fuzz)
-set(TW_FUZZ_SOURCES
-    ${CMAKE_SOURCE_DIR}/tests/fuzz/decoder_fuzz.cpp
-    ${CMAKE_SOURCE_DIR}/crashtrap/core/decoder.cpp)
-add_custom_command(
-    OUTPUT ${TW_FUZZER}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/fuzz
-    COMMAND ${TW_CLANGXX} -std=c++20 -O1 -g -Wall -Wextra -Werror
-            -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all
-            -I${CMAKE_SOURCE_DIR} ${TW_FUZZ_SOURCES} -o ${TW_FUZZER}
-    DEPENDS ${TW_FUZZ_SOURCES} ${CMAKE_SOURCE_DIR}/crashtrap/core/decoder.h
-    COMMENT "Building the decoder fuzzer with ${TW_CLANGXX}")
-add_custom_target(decoder_fuzz ALL DEPENDS ${TW_FUZZER})
+# tw_fuzzer(name runs SOURCES ... HEADERS ... [LIBS ...]): builds fuzz/<name> and a test that
+# runs it for RUNS inputs.
+function(tw_fuzzer name runs)
+    cmake_parse_arguments(F "" "" "SOURCES;HEADERS;LIBS" ${ARGN})
+    set(out ${CMAKE_BINARY_DIR}/fuzz/${name})
+    add_custom_command(
+        OUTPUT ${out}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/fuzz
+        COMMAND ${TW_CLANGXX} -std=c++20 -O1 -g -Wall -Wextra -Werror
+                -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all
+                -I${CMAKE_SOURCE_DIR} ${F_SOURCES} ${F_LIBS} -o ${out}
+        DEPENDS ${F_SOURCES} ${F_HEADERS}
+        COMMENT "Building ${name} with ${TW_CLANGXX}")
+    add_custom_target(${name} ALL DEPENDS ${out})
+    add_test(NAME ${name}
+             COMMAND ${out} -runs=${runs} -max_len=48 -timeout=10 -seed=1 -print_final_stats=1)
+    set_tests_properties(${name} PROPERTIES TIMEOUT 120 WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
+endfunction()
 
-add_test(NAME decoder_fuzz
-         COMMAND ${TW_FUZZER} -runs=2000000 -max_len=48 -timeout=10 -seed=1 -print_final_stats=1)
-set_tests_properties(decoder_fuzz PROPERTIES TIMEOUT 120 WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
+tw_fuzzer(decoder_fuzz 2000000
+    SOURCES ${CMAKE_SOURCE_DIR}/tests/fuzz/decoder_fuzz.cpp ${CMAKE_SOURCE_DIR}/crashtrap/core/decoder.cpp
+    HEADERS ${CMAKE_SOURCE_DIR}/crashtrap/core/decoder.h)
+
+# The decoder against Zydis, in both modes.
+tw_fuzzer(decoder_oracle_fuzz 1000000
+    SOURCES ${CMAKE_SOURCE_DIR}/tests/fuzz/decoder_oracle_fuzz.cpp ${CMAKE_SOURCE_DIR}/tests/native/decoder_oracle.cpp
+            ${CMAKE_SOURCE_DIR}/crashtrap/core/decoder.cpp
+    HEADERS ${CMAKE_SOURCE_DIR}/crashtrap/core/decoder.h ${CMAKE_SOURCE_DIR}/tests/native/decoder_oracle.h
+    LIBS $<TARGET_FILE:Zydis::Zydis> ${TW_CAPSTONE})

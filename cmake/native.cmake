@@ -1,5 +1,9 @@
 # Native build: the portable core and its unit tests, under ASan and UBSan.
 find_package(GTest REQUIRED)
+# Independent x86 decoders, the oracles of the decoder's differential tests.
+find_package(zydis REQUIRED)
+find_path(TW_CAPSTONE_INCLUDE capstone/capstone.h REQUIRED)
+find_library(TW_CAPSTONE capstone REQUIRED)
 
 set(TW_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
 
@@ -9,9 +13,10 @@ target_compile_options(twcore PRIVATE ${TW_WARNINGS} ${TW_SANITIZE})
 target_link_options(twcore PUBLIC ${TW_SANITIZE})
 
 file(GLOB TW_NATIVE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/native/*_test.cpp)
-add_executable(core_tests ${TW_NATIVE_TESTS})
+add_executable(core_tests ${TW_NATIVE_TESTS} ${CMAKE_SOURCE_DIR}/tests/native/decoder_oracle.cpp)
 target_compile_options(core_tests PRIVATE ${TW_WARNINGS} ${TW_SANITIZE})
-target_link_libraries(core_tests PRIVATE twcore GTest::gtest_main)
+target_include_directories(core_tests PRIVATE ${TW_CAPSTONE_INCLUDE})
+target_link_libraries(core_tests PRIVATE twcore GTest::gtest_main Zydis::Zydis ${TW_CAPSTONE})
 include(GoogleTest)
 gtest_discover_tests(core_tests DISCOVERY_TIMEOUT 60)
 

@@ -4,8 +4,9 @@
 # installed even where the kernel cannot run it: the emulated machine that
 # tests the 32-bit program there runs this system's files.
 set -euo pipefail
-need=(cmake ninja-build g++ googletest libgtest-dev g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine32:i386 wine64
-      xvfb xauth xdotool imagemagick clang-14 libclang-rt-14-dev python3 zip gcc gcc-multilib)
+need=(cmake ninja-build g++ googletest libgtest-dev g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+      wine wine32:i386 wine64 xvfb xauth xdotool imagemagick clang-14 libclang-rt-14-dev python3 zip gcc gcc-multilib
+      libzydis-dev libcapstone-dev)
 missing=()
 for p in "${need[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

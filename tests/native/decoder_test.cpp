@@ -24,10 +24,10 @@ std::string Hex(const Bytes& b) {
 
 // Decodes exactly these bytes, from a heap block of their size so that the
 // sanitizer catches any read past them.
-size_t Length(const Bytes& b) {
+size_t Length(const Bytes& b, CodeMode mode = CodeMode::k32) {
     std::unique_ptr<uint8_t[]> exact(new uint8_t[b.size() ? b.size() : 1]);
     std::copy(b.begin(), b.end(), exact.get());
-    return InstructionLength(exact.get(), b.size());
+    return InstructionLength(exact.get(), b.size(), mode);
 }
 
 Bytes Cat(Bytes a, const Bytes& b) {
@@ -41,11 +41,11 @@ struct Case {
     size_t length;
 };
 
-void ExpectLengths(const std::vector<Case>& cases) {
+void ExpectLengths(const std::vector<Case>& cases, CodeMode mode = CodeMode::k32) {
     for (const Case& c : cases) {
         // The decoder must stop at the instruction's end, whatever follows.
-        EXPECT_EQ(Length(Cat(c.bytes, {0x0A})), c.length) << Hex(c.bytes);
-        EXPECT_EQ(Length(Cat(c.bytes, {0x90, 0x90})), c.length) << Hex(c.bytes);
+        EXPECT_EQ(Length(Cat(c.bytes, {0x0A}), mode), c.length) << Hex(c.bytes);
+        EXPECT_EQ(Length(Cat(c.bytes, {0x90, 0x90}), mode), c.length) << Hex(c.bytes);
     }
 }
 
@@ -241,6 +241,108 @@ TEST(Decoder, EveryOneByteOpcodeDecodesWithinFifteenBytes) {
             EXPECT_GE(n, prefix.size() + 1) << Hex(b);
             EXPECT_LE(n, 15u) << Hex(b);
         }
+    }
+}
+
+// 64-bit mode. A length of 0 is a refusal: the trap then ends in order
+// instead of stepping to a wrong address.
+
+void ExpectLengths64(const std::vector<Case>& cases) { ExpectLengths(cases, CodeMode::k64); }
+
+TEST(Decoder64, RexPrefixes) {
+    ExpectLengths64({
+        {{0x48, 0x89, 0xC8}, 3}, {{0x41, 0x50}, 2}, {{0x48, 0x90}, 2}, {{0x48, 0x8B, 0x44, 0x24, 0x08}, 5},
+        {{0x4F, 0x8B, 0x44, 0xA5, 0x08}, 5},          // REX.B and REX.X change no length
+        {{0x41, 0x8B, 0x45, 0x00}, 4},                // r13 as base still needs its displacement
+        {{0x48, 0x66, 0xB8, 0, 0}, 5},                // a prefix after REX cancels it: 66 gives imm16
+        {{0x48, 0x40, 0xB8, 0, 0, 0, 0}, 7},          // only the last REX counts
+        {{0x66, 0x48, 0x81, 0xC0, 0, 0, 0, 0}, 8},    // REX.W beats 66: imm32
+        {{0x48, 0x63, 0xC1}, 3},                      // MOVSXD, not ARPL
+    });
+    EXPECT_EQ(Length({0x48, 0x90}), 1u);              // DEC EAX in 32-bit mode
+}
+
+TEST(Decoder64, ImmediatesOffsetsAndAddressing) {
+    ExpectLengths64({
+        {Cat({0x48, 0xB8}, Zeros(8)), 10}, {Cat({0x49, 0xBF}, Zeros(8)), 10}, {Cat({0x41, 0xB8}, Zeros(4)), 6},
+        {{0x66, 0xB8, 0, 0}, 4}, {Cat({0x48, 0xC7, 0xC0}, Zeros(4)), 7}, {Cat({0x48, 0x05}, Zeros(4)), 6},
+        {{0x66, 0x68, 0, 0}, 4}, {Cat({0x68}, Zeros(4)), 5}, {{0xC8, 0x10, 0x00, 0x01}, 4},
+        {Cat({0xA1}, Zeros(8)), 9}, {Cat({0x48, 0xA3}, Zeros(8)), 10},  // 8-byte memory offsets
+        {Cat({0x67, 0xA0}, Zeros(4)), 6}, {Cat({0x67, 0x48, 0xA1}, Zeros(4)), 7},
+        {Cat({0x8B, 0x05}, Zeros(4)), 6}, {Cat({0x48, 0x8D, 0x0D}, Zeros(4)), 7},  // RIP-relative
+        {Cat({0xC7, 0x05}, Zeros(8)), 10},            // RIP-relative with an immediate
+        {{0x67, 0x8B, 0x06}, 3},                      // 67 gives 32-bit addresses: [esi], no disp16
+        {Cat({0x67, 0x8B, 0x05}, Zeros(4)), 7}, {{0x67, 0x8B, 0x04, 0x24}, 4},
+        {Cat({0x42, 0x8B, 0x04, 0x25}, Zeros(4)), 8},
+    });
+}
+
+TEST(Decoder64, Branches) {
+    ExpectLengths64({
+        {Cat({0xE8}, Zeros(4)), 5}, {Cat({0x0F, 0x84}, Zeros(4)), 6}, {Cat({0x67, 0xE8}, Zeros(4)), 6},
+        {Cat({0x48, 0xE9}, Zeros(4)), 6}, {Cat({0x66, 0x48, 0xE9}, Zeros(4)), 7}, {{0x66, 0xEB, 0x10}, 3},
+        {Cat({0xFF, 0x15}, Zeros(4)), 6}, {Cat({0xFF, 0x1D}, Zeros(4)), 6}, {{0x41, 0xFF, 0xE3}, 3},
+        // Intel ignores 66 here, AMD takes a 2-byte displacement.
+        {Cat({0x66, 0xE8}, Zeros(4)), 0}, {Cat({0x66, 0x0F, 0x85}, Zeros(4)), 0}, {Cat({0x48, 0x66, 0xE9}, Zeros(4)), 0},
+        {{0xFF, 0xD8}, 0},                            // far CALL through a register
+    });
+}
+
+TEST(Decoder64, OpcodesLongModeDoesNotHave) {
+    for (uint8_t op : {0x06, 0x07, 0x0E, 0x16, 0x17, 0x1E, 0x1F, 0x27, 0x2F, 0x37, 0x3F, 0x60, 0x61, 0x62,
+                       0x82, 0x9A, 0xCE, 0xD4, 0xD5, 0xD6, 0xEA}) {
+        Bytes b = {op, 0x0A, 0, 0, 0, 0, 0, 0, 0};
+        EXPECT_EQ(Length(b, CodeMode::k64), 0u) << Hex(b);
+        EXPECT_NE(Length(b), 0u) << Hex(b);
+    }
+    ExpectLengths64({
+        // VEX and XOP prefixes are refused; 8F with reg 0 is POP.
+        {{0xC5, 0xF8, 0x77}, 0}, {{0xC4, 0xE2, 0x79, 0x00, 0xC0}, 0}, {{0x8F, 0xE8, 0x78, 0xC0, 0xC1, 0}, 0},
+        {{0x8F, 0xC0}, 2}, {{0x41, 0x8F, 0x00}, 3},
+        // undefined group members and forms
+        {{0xF6, 0xC8, 0x0A}, 0}, {{0xFE, 0xD0}, 0}, {{0x8E, 0xC8}, 0}, {{0x8D, 0xC0}, 0}, {{0xC6, 0xC8, 0x01}, 0},
+        {{0xF6, 0xC0, 0x0A}, 3}, {Cat({0xF7, 0x05}, Zeros(8)), 10},
+    });
+}
+
+TEST(Decoder64, TwoAndThreeByteOpcodes) {
+    ExpectLengths64({
+        {{0x0F, 0x10, 0x07}, 3}, {{0xF3, 0x0F, 0x10, 0x45, 0xF8}, 5}, {Cat({0x66, 0x0F, 0x6F, 0x05}, Zeros(4)), 8},
+        {{0xF2, 0x48, 0x0F, 0x2A, 0xC0}, 5}, {{0x66, 0x0F, 0x3A, 0x0F, 0xC1, 0x08}, 6},
+        {{0x66, 0x0F, 0x38, 0x00, 0x04, 0x24}, 6}, {{0x0F, 0x44, 0xC1}, 3}, {{0x66, 0x0F, 0xC6, 0xC1, 0x1B}, 5},
+        {{0xF3, 0x0F, 0x1E, 0xFA}, 4},                // ENDBR64
+        {{0x0F, 0x1F, 0x44, 0x00, 0x00}, 5}, {Cat({0x66, 0x2E, 0x0F, 0x1F, 0x84, 0x00}, Zeros(4)), 10},
+        {{0x0F, 0x0B}, 2}, {{0x0F, 0x05}, 2}, {{0xF3, 0x48, 0x0F, 0xB8, 0xC1}, 5}, {{0x0F, 0xAE, 0x10}, 3},
+        {{0xF0, 0x48, 0x0F, 0xB1, 0x0A}, 5}, {{0x48, 0x0F, 0xC7, 0x0E}, 4}, {{0x0F, 0xBA, 0xE0, 0x05}, 4},
+        // prefix forms that make no instruction, or processors read differently
+        {{0xF2, 0x0F, 0x28, 0xC1}, 0}, {{0x66, 0xF3, 0x0F, 0x10, 0xC1}, 0}, {{0xF3, 0x0F, 0xAF, 0xC1}, 0},
+        {{0x66, 0x0F, 0xD7, 0x00}, 0}, {{0x0F, 0x50, 0x00}, 0},
+        // opcodes the table does not know: no "two bytes alone" rule here
+        {{0x0F, 0x0F, 0xC1, 0xB4}, 0}, {{0x0F, 0xB9, 0xC0}, 0}, {{0x0F, 0x20, 0xC0}, 0}, {{0x0F, 0x38, 0x50, 0xC0}, 0},
+    });
+}
+
+TEST(Decoder64, X87AndTheFifteenByteLimit) {
+    ExpectLengths64({
+        {Cat({0xDD, 0x05}, Zeros(4)), 6}, {{0xDB, 0x0C, 0x24}, 3}, {{0xDB, 0xE9}, 2}, {{0xDA, 0xC1}, 2},
+        {{0xD9, 0xE8}, 2}, {{0x48, 0xDF, 0x3C, 0x24}, 4},
+        {{0xD9, 0xD1}, 0}, {{0xDD, 0xC8}, 0}, {{0xD9, 0x08}, 0},  // undefined forms
+        {Cat(Bytes(4, 0x66), Cat({0x48, 0xB8}, Zeros(8))), 14},
+    });
+    Bytes fifteen(14, 0x2E);
+    fifteen.push_back(0x90);
+    EXPECT_EQ(Length(fifteen, CodeMode::k64), 15u);
+    fifteen.insert(fifteen.begin(), 0x2E);
+    EXPECT_EQ(Length(fifteen, CodeMode::k64), 0u);    // #GP on the processor
+    EXPECT_EQ(Length(fifteen), 16u);
+
+    // Cut off anywhere, an instruction is refused.
+    const Bytes whole[] = {Cat({0x48, 0xB8}, Zeros(8)), Cat({0x67, 0x48, 0xA1}, Zeros(4)),
+                           Cat({0x66, 0x0F, 0x6F, 0x05}, Zeros(4)), {0x66, 0x0F, 0x3A, 0x0F, 0xC1, 0x08}};
+    for (const Bytes& b : whole) {
+        EXPECT_EQ(Length(b, CodeMode::k64), b.size()) << Hex(b);
+        for (size_t cut = 0; cut < b.size(); ++cut)
+            EXPECT_EQ(Length(Bytes(b.begin(), b.begin() + cut), CodeMode::k64), 0u) << Hex(b) << "cut to " << cut;
     }
 }
 
