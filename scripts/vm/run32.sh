@@ -76,7 +76,8 @@ fi
 run=$VM/run
 rm -rf "$run"
 mkdir -p "$run"
-(($#)) || set -- bash "$HERE/road32.sh"
+road=$((!$#))
+((road)) && set -- bash "$HERE/road32.sh"
 # The guest starts with an empty environment: the host's TW_* settings go along.
 {
     for v in $(compgen -e | grep '^TW_'); do printf 'export %s=%q\n' "$v" "${!v}"; done
@@ -105,6 +106,7 @@ if [ ! -s "$run/status" ]; then
     ((rc == 124)) && echo "vm: the machine ran past ${TW_VM_TIMEOUT:-1500} s and was stopped"
     echo "vm: no exit code from the machine (qemu: $rc); the console's end:"
     tail -n 20 "$VM/console.log"
+    ((road)) && echo "== 32-bit program (dist/tarnwick.exe) in an emulated machine: FAILED (the machine gave no result)"
     exit 125
 fi
 exit "$(cat "$run/status")"
