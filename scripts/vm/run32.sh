@@ -31,8 +31,9 @@ unpack() {
 # Debian's kernel and an initramfs of busybox, init, and the modules for 9p
 # over virtio and for overlay, each after its dependencies. Kept in $VM.
 make_boot_files() {
-    local tmp kernel modules
-    tmp=$(mktemp -d)
+    local tmp=$VM/unpack kernel modules
+    rm -rf "$tmp"
+    mkdir -p "$tmp"
     kernel=$(apt-cache depends linux-image-amd64 2>/dev/null | sed -n 's/^ *Depends: \(linux-image-.*\)/\1/p' | head -n1)
     [ -n "$kernel" ] || { apt-get update -qq; kernel=$(apt-cache depends linux-image-amd64 | sed -n 's/^ *Depends: \(linux-image-.*\)/\1/p' | head -n1); }
     echo "vm: unpacking $kernel and busybox-static"
@@ -73,7 +74,9 @@ if [ ! -f "$VM/vmlinuz" ] || [ ! -f "$VM/initramfs.gz" ] ||
 fi
 
 # The shared folder: the command to run, then its output and exit code.
+# Its path goes on QEMU's and the kernel's command lines as it is.
 run=$VM/run
+case $run in *[[:space:],]*) echo "vm: $run: a space or comma in the path is not supported" >&2; exit 2 ;; esac
 rm -rf "$run"
 mkdir -p "$run"
 road=$((!$#))
