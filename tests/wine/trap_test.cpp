@@ -20,7 +20,7 @@ drv::Process StartHost(const std::string& args) {
 // Waits for the process to end; a box shown meanwhile fails and ends it.
 long EndsWithoutABox(drv::Process& p, const std::string& what) {
     DWORD start = GetTickCount();
-    while (p.Running() && GetTickCount() - start < 15000) {
+    while (p.Running() && GetTickCount() - start < drv::Scaled(15000)) {
         if (!drv::TopWindows(p.Id(), "#32770").empty()) {
             drv::Screenshot("trap-box-" + what);
             p.Kill();
@@ -50,7 +50,7 @@ void ExpectOneReport(drv::Process& p, const std::string& text, const std::string
     drv::PressButton(box.hwnd, IDOK);
     bool another = false;
     DWORD start = GetTickCount();
-    while (p.Running() && GetTickCount() - start < 10000) {
+    while (p.Running() && GetTickCount() - start < drv::Scaled(10000)) {
         for (HWND hwnd : drv::TopWindows(p.Id(), "#32770"))
             if (hwnd != box.hwnd && drv::WindowText(hwnd) == "Error") another = true;
         Sleep(10);

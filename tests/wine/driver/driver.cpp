@@ -17,6 +17,16 @@ std::string Env(const char* name) {
     return v ? v : "";
 }
 
+DWORD Scaled(DWORD ms) {
+    static const double factor = [] {
+        double f = std::atof(Env("TW_TIME_SCALE").c_str());
+        return f > 0 ? f : 1.0;
+    }();
+    if (ms == INFINITE) return ms;
+    double scaled = ms * factor;
+    return scaled < double(INFINITE - 1) ? DWORD(scaled) : INFINITE - 1;
+}
+
 std::string WinPath(const std::string& unixPath) {
     std::string out = "Z:";
     for (char c : unixPath) out += c == '/' ? '\\' : c;
@@ -103,7 +113,7 @@ Process::~Process() {
     if (process_) CloseHandle(process_);
 }
 long Process::Wait(DWORD ms) {
-    if (!process_ || WaitForSingleObject(process_, ms) != WAIT_OBJECT_0) return -1;
+    if (!process_ || WaitForSingleObject(process_, Scaled(ms)) != WAIT_OBJECT_0) return -1;
     DWORD code = 0;
     GetExitCodeProcess(process_, &code);
     return long(code);
@@ -112,7 +122,7 @@ bool Process::Running() const { return process_ && WaitForSingleObject(process_,
 void Process::Kill() {
     if (Running()) {
         TerminateProcess(process_, 99);
-        WaitForSingleObject(process_, 5000);
+        WaitForSingleObject(process_, Scaled(5000));
     }
 }
 
@@ -357,7 +367,7 @@ void KeyTap(WORD vk, bool shift) {
     key(vk, true);
     if (shift) key(VK_SHIFT, true);
     SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
-    Sleep(30);
+    Sleep(Scaled(30));
 }
 
 void TypeText(const std::string& text) {
@@ -370,30 +380,30 @@ void TypeText(const std::string& text) {
 
 void ClickAt(int x, int y, bool twice) {
     SetCursorPos(x, y);
-    Sleep(30);
+    Sleep(Scaled(30));
     for (int n = 0; n < (twice ? 2 : 1); ++n) {
         INPUT in[2]{};
         in[0].type = in[1].type = INPUT_MOUSE;
         in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
         in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
         SendInput(2, in, sizeof(INPUT));
-        Sleep(40);
+        Sleep(Scaled(40));
     }
-    Sleep(60);
+    Sleep(Scaled(60));
 }
 
 void RightClickAt(int x, int y, bool twice) {
     SetCursorPos(x, y);
-    Sleep(30);
+    Sleep(Scaled(30));
     for (int n = 0; n < (twice ? 2 : 1); ++n) {
         INPUT in[2]{};
         in[0].type = in[1].type = INPUT_MOUSE;
         in[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
         in[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
         SendInput(2, in, sizeof(INPUT));
-        Sleep(40);
+        Sleep(Scaled(40));
     }
-    Sleep(60);
+    Sleep(Scaled(60));
 }
 
 long RunUnix(const std::string& commandLine, DWORD ms) {
@@ -544,7 +554,7 @@ void Screenshot(const std::string& name) {
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        WaitForSingleObject(pi.hProcess, 10000);
+        WaitForSingleObject(pi.hProcess, Scaled(10000));
         CloseHandle(pi.hThread);
         CloseHandle(pi.hProcess);
     }

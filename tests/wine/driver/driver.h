@@ -54,13 +54,18 @@ private:
 // Starts `exe` with the command-line tail `args` in `cwd` (empty: inherit).
 Process Start(const std::string& exe, const std::string& args, const std::string& cwd = "");
 
+// A wait of `ms` milliseconds stretched by the factor in TW_TIME_SCALE
+// (default 1) for slower machines, such as an emulated one. Every wait and
+// timeout of the tests goes through it; INFINITE stays INFINITE.
+DWORD Scaled(DWORD ms);
+
 // Waits until `pred` holds, pumping this thread's messages; false on timeout.
 template <class Pred>
 bool WaitFor(Pred pred, DWORD ms = 10000) {
-    DWORD start = GetTickCount();
+    const DWORD start = GetTickCount(), limit = Scaled(ms);
     for (;;) {
         if (pred()) return true;
-        if (GetTickCount() - start > ms) return false;
+        if (GetTickCount() - start > limit) return false;
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&msg);

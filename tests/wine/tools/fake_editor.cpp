@@ -1,10 +1,17 @@
 // A stand-in for the outside editor: appends one record per start to
 // "<own path>.log": its full command line, a tab, its current directory.
 // When it was started from a batch file Data\tmp.bat in its current
-// directory, it keeps a copy of that file's bytes as "<own path>.bat".
+// directory, it keeps a copy of that file's bytes as "<own path>.bat",
+// made before the log record so that the record means both are there.
 #include <windows.h>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // The copy comes first: tests read it as soon as the log record appears.
+    char batCopy[MAX_PATH * 2] = {};
+    GetModuleFileNameA(nullptr, batCopy, MAX_PATH);
+    lstrcatA(batCopy, ".bat");
+    CopyFileA("Data\\tmp.bat", batCopy, FALSE);
+
     char self[MAX_PATH * 2] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     lstrcatA(self, ".log");
@@ -23,10 +30,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     WriteFile(log, cwd, lstrlenA(cwd), &written, nullptr);
     WriteFile(log, "\n", 1, &written, nullptr);
     CloseHandle(log);
-
-    char batCopy[MAX_PATH * 2] = {};
-    GetModuleFileNameA(nullptr, batCopy, MAX_PATH);
-    lstrcatA(batCopy, ".bat");
-    CopyFileA("Data\\tmp.bat", batCopy, FALSE);
     return 0;
 }
