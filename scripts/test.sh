@@ -45,4 +45,11 @@ else
     echo "== wine tests against $TW_PROGRAM (32-bit): not run on this host"
     ctest --test-dir "$TW_WIN_BUILD" ${TW_CTEST_ARGS:-} || rc=1
 fi
+# The 32-bit program's command-line road and a crash report, in a
+# software-emulated machine that runs 32-bit code: where the host cannot
+# (TW_VM=0 leaves it out), or anywhere with TW_VM=1.
+if [ "${TW_VM:-}" = 1 ] || { [ "${TW_VM:-}" != 0 ] && ! host_runs_32bit; }; then
+    echo "== wine tests against dist/tarnwick.exe (32-bit) in an emulated machine"
+    bash "$ROOT/scripts/vm/run32.sh" || rc=1
+fi
 exit $rc
