@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/app.h"
-#include "app/core/marker.h"
+#include "crashtrap/core/marker.h"
 #include "support/core/text.h"
 #include "support/gadgets.h"
 

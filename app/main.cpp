@@ -3,8 +3,8 @@
 #include <windows.h>
 
 #include "app/app.h"
-#include "app/core/marker.h"
 #include "app/state.h"
+#include "crashtrap/core/marker.h"
 #include "crashtrap/trap.h"
 #include "projects/projects.h"
 #include "support/core/text.h"

@@ -1,7 +1,7 @@
 // The main window: window 0 with the folder tree, the file list and the
 // project list, and the buttons that work on them.
 #include "app/app.h"
-#include "app/core/marker.h"
+#include "crashtrap/core/marker.h"
 #include "explorer/tree.h"
 #include "projects/projects.h"
 #include "support/gadgets.h"

@@ -16,9 +16,9 @@
 
 #include <windows.h>
 
-#include "app/core/marker.h"
 #include "crashtrap/core/decoder.h"
 #include "crashtrap/core/fault_text.h"
+#include "crashtrap/core/marker.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/app.h"
-#include "app/core/marker.h"
+#include "crashtrap/core/marker.h"
 #include "projects/core/create_text.h"
 #include "projects/projects.h"
 #include "support/core/text.h"

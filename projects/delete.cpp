@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "app/app.h"
-#include "app/core/marker.h"
+#include "crashtrap/core/marker.h"
 #include "projects/core/create_text.h"
 #include "projects/projects.h"
 #include "support/core/text.h"

@@ -4,7 +4,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-#include "app/core/marker.h"
+#include "crashtrap/core/marker.h"
 #include "projects/core/create_text.h"
 #include "projects/projects.h"
 

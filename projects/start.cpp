@@ -1,7 +1,7 @@
 // Starting a project: its editor command goes into Data\tmp.bat, which the
 // shell runs hidden and which deletes itself.
 #include "app/app.h"
-#include "app/core/marker.h"
+#include "crashtrap/core/marker.h"
 #include "projects/core/store_text.h"
 #include "projects/projects.h"
 #include "support/core/text.h"

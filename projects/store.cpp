@@ -1,7 +1,7 @@
 // The project list file on disk. Nothing is cached: every operation reads the
 // file afresh and closes it before it returns.
 #include "app/app.h"
-#include "app/core/marker.h"
+#include "crashtrap/core/marker.h"
 #include "projects/core/store_text.h"
 #include "projects/projects.h"
 #include "support/files.h"

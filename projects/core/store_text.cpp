@@ -1,6 +1,6 @@
 #include "projects/core/store_text.h"
 
-#include "app/core/marker.h"
+#include "crashtrap/core/marker.h"
 #include "support/core/text.h"
 
 std::vector<StoreLine> SplitStoreLines(std::string_view file) {
