@@ -18,9 +18,6 @@ enum MainGadget : int {
     kGadgetCopyright = 10,
 };
 
-[[noreturn]] void EndProgram();
-[[noreturn]] void ShowErrorReport();
-
 void BuildMainWindow();
 
 // Sets gApp.language from Language.ini; creates the file (German) when it

@@ -19,6 +19,7 @@ inline constexpr const char* ModuleNameTable[] = {
     "projects/shortcut.cpp",
     "projects/delete.cpp",
     "projects/core/create_text.cpp",
+    "app/startup.cpp",
 };
 
 inline constexpr uint32_t kModuleCount = sizeof(ModuleNameTable) / sizeof(ModuleNameTable[0]);

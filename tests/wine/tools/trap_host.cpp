@@ -1,16 +1,17 @@
 // Makes one fault of the kind named on its command line, under the program's
-// own start-up, crash trap and error report (app/main.cpp is compiled in
-// whole; only its entry is renamed).
+// own start-up, crash trap and error report (app/startup.cpp).
 //   trap_host <fault> [module line]
 // Faults before the target is set ("calibrate", "step", "refuse-*") end with
 // an exit code that tells what happened; the others end in the error report.
-#define WinMain TarnwickWinMain
-#include "app/main.cpp"
-#undef WinMain
+#include <windows.h>
 
+#include <cstdlib>
 #include <cstring>
 
+#include "app/startup.h"
 #include "crashtrap/core/decoder.h"
+#include "crashtrap/core/marker.h"
+#include "crashtrap/trap.h"
 
 namespace {
 
