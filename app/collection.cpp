@@ -5,6 +5,7 @@
 
 #include "app/app.h"
 #include "crashtrap/core/marker.h"
+#include "projects/core/create_text.h"
 #include "support/core/text.h"
 #include "support/gadgets.h"
 
@@ -20,4 +21,13 @@ void RemoveListedFile() {
     MARK; int32_t selected = GadGetState(kGadgetFileList);
     MARK; GadRemoveItem(kGadgetFileList, selected);
     MARK; GadSetState(kGadgetFileList, selected - 1);
+}
+
+std::vector<std::string> CollectedPaths() {
+    MARK; std::vector<std::string> paths;
+    MARK; int32_t rows = GadCountItems(kGadgetFileList);
+    MARK; for (int32_t row = 0; row < rows; ++row) {
+        MARK; paths.emplace_back(FileListRowPath(GadGetItemText(kGadgetFileList, row, 0)));
+    }
+    MARK; return paths;
 }

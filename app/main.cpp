@@ -6,7 +6,6 @@
 #include "app/startup.h"
 #include "app/state.h"
 #include "crashtrap/core/marker.h"
-#include "projects/projects.h"
 #include "support/core/text.h"
 #include "support/program.h"
 #include "support/window.h"
@@ -48,7 +47,7 @@ void MainLoop() {
     MARK; gApp.commandLineProject = LowerName(TrimSpaces(NextProgramParameter()));
     MARK; if (!gApp.commandLineProject.empty()) {
         MARK; ReadLanguageSettingOnly();
-        MARK; StartProject(gApp.commandLineProject);
+        MARK; StartNamedProject(gApp.commandLineProject);
         MARK; EndProgram();
     }
     MARK; BuildMainWindow();

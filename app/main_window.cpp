@@ -3,7 +3,6 @@
 #include "app/app.h"
 #include "crashtrap/core/marker.h"
 #include "explorer/tree.h"
-#include "projects/projects.h"
 #include "support/gadgets.h"
 #include "support/window.h"
 

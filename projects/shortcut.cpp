@@ -106,3 +106,9 @@ void CreateProjectShortcut(const std::string& name) {
     MARK; CreateShellLink(program, ShortcutPathFor(name), "\"" + name + "\"", "PureBASIC Project", folder, SW_HIDE, 0,
                           "%SystemRoot%\\system32\\SHELL32.dll", 169);
 }
+
+void DeleteProjectShortcut(const std::string& name) {
+    // A name that is not one plain file name never had a shortcut, and must
+    // not reach a file outside "Projects".
+    MARK; if (IsSingleFileName(name)) DeleteFileA(ShortcutPathFor(name).c_str());
+}

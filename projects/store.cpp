@@ -1,24 +1,14 @@
 // The project list file on disk. Nothing is cached: every operation reads the
 // file afresh and closes it before it returns.
-#include "app/app.h"
 #include "crashtrap/core/marker.h"
 #include "projects/core/store_text.h"
 #include "projects/projects.h"
 #include "support/files.h"
-#include "support/gadgets.h"
 
 bool ProjectExists(const std::string& name) {
     MARK; std::string file;
     MARK; if (!ReadWholeFile(kProjectFile, file)) return false;
     MARK; return FindProjectLine(file, name).has_value();
-}
-
-void RefreshProjectList() {
-    MARK; std::string file;
-    MARK; if (!ReadWholeFile(kProjectFile, file)) return;
-    MARK; for (const StoreLine& line : SplitStoreLines(file)) {
-        MARK; GadAddItem(kGadgetProjectList, -1, ProjectRowText(line.text));
-    }
 }
 
 bool AppendProjectLine(const std::string& name, const std::string& editorPath,

@@ -15,9 +15,9 @@ inline constexpr const char* ModuleNameTable[] = {
     "projects/core/store_text.cpp",
     "projects/store.cpp",
     "projects/start.cpp",
-    "projects/create.cpp",
+    "app/create_project.cpp",
     "projects/shortcut.cpp",
-    "projects/delete.cpp",
+    "app/project_list.cpp",
     "projects/core/create_text.cpp",
     "app/startup.cpp",
 };

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <memory>
-#include <vector>
 
 #include "app/app.h"
 #include "crashtrap/core/marker.h"
@@ -40,15 +39,6 @@ std::string ReadEditorCommand() {
     MARK; return std::string(buffer, length);
 }
 
-std::vector<std::string> CollectedPaths() {
-    MARK; std::vector<std::string> paths;
-    MARK; int32_t rows = GadCountItems(kGadgetFileList);
-    MARK; for (int32_t row = 0; row < rows; ++row) {
-        MARK; paths.emplace_back(FileListRowPath(GadGetItemText(kGadgetFileList, row, 0)));
-    }
-    MARK; return paths;
-}
-
 }  // namespace
 
 void CreateProject() {
@@ -75,7 +65,6 @@ void CreateProject() {
         MARK; return;
     }
     MARK; CreateProjectShortcut(name);
-    MARK; GadClearItems(kGadgetProjectList);
     MARK; RefreshProjectList();
     MARK; GadClearItems(kGadgetFileList);
 }
