@@ -1,19 +1,16 @@
 // The file collection: files picked in the folder tree gathered in the file
-// list, one entry per file: its name, 100 spaces (which push the path out of
-// sight), then its full path.
+// list, one row per file (app/core/file_list.h).
 #include <string>
 
 #include "app/app.h"
+#include "app/core/file_list.h"
 #include "crashtrap/core/marker.h"
-#include "projects/core/create_text.h"
-#include "support/core/text.h"
 #include "support/gadgets.h"
 
 void AddTreeFile() {
-    MARK; std::string name(FilePart(GadGetText(kGadgetTree)));
-    MARK; if (name.empty()) return;  // a folder, a drive, the root or nothing
-    MARK; std::string entry = name + std::string(100, ' ') + GadGetText(kGadgetTree);
-    MARK; int32_t index = GadAddItem(kGadgetFileList, -1, entry);
+    MARK; std::string row = FileListRow(GadGetText(kGadgetTree));
+    MARK; if (row.empty()) return;  // a folder, a drive, the root or nothing
+    MARK; int32_t index = GadAddItem(kGadgetFileList, -1, row);
     MARK; GadSetState(kGadgetFileList, index);
 }
 

@@ -2,8 +2,6 @@
 // store the line with the editor's path, place the shortcut, refresh the lists.
 #include <windows.h>
 
-#include <memory>
-
 #include "app/app.h"
 #include "crashtrap/core/marker.h"
 #include "projects/core/create_text.h"
@@ -12,12 +10,9 @@
 #include "support/dialogs.h"
 #include "support/gadgets.h"
 #include "support/program.h"
+#include "support/unique.h"
 
 namespace {
-
-void CloseKey(HKEY key) {
-    MARK; RegCloseKey(key);
-}
 
 // The default value of the editor's open command; empty when the key or
 // value is missing or does not fit the 255 bytes the format allows.
@@ -26,7 +21,7 @@ std::string ReadEditorCommand() {
     MARK; if (RegOpenKeyExA(HKEY_CLASSES_ROOT, "Applications\\PureBasic.exe\\shell\\open\\command\\", 0, KEY_READ,
                             &raw) != ERROR_SUCCESS)
         return {};
-    MARK; std::unique_ptr<HKEY__, decltype(&CloseKey)> key(raw, CloseKey);
+    MARK; UniqueKey key(raw);
     MARK; char buffer[255] = {};
     MARK; DWORD size = sizeof buffer;
     MARK; if (RegQueryValueExA(key.get(), nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size) !=

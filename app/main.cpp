@@ -4,7 +4,6 @@
 
 #include "app/app.h"
 #include "app/startup.h"
-#include "app/state.h"
 #include "crashtrap/core/marker.h"
 #include "support/core/text.h"
 #include "support/program.h"
@@ -12,30 +11,30 @@
 
 namespace {
 
-// What the main loop does with a gadget event.
-void DispatchGadget(int32_t gadget, int32_t subtype) {
+// What the main loop does with a gadget event; false for the Quit button.
+bool DispatchGadget(int32_t gadget, int32_t subtype) {
     MARK; switch (gadget) {
         case kGadgetTree:        MARK; if (subtype == 2) AddTreeFile(); break;
         case kGadgetFileList:    MARK; if (subtype == 2) RemoveListedFile(); break;
         case kGadgetProjectList: MARK; if (subtype == 2) StartSelectedProject(); break;
         case kGadgetCreate:      MARK; CreateProject(); break;
-        case kGadgetQuit:        MARK; gApp.quitRequested = 1; break;
+        case kGadgetQuit:        MARK; return false;
         case kGadgetRemoveFile:  MARK; RemoveListedFile(); break;
         case kGadgetAddFile:     MARK; AddTreeFile(); break;
         case kGadgetStart:       MARK; StartSelectedProject(); break;
         case kGadgetDelete:      MARK; DeleteSelectedProject(); break;
         default:                 break;  // the frame (3), the label (10) and unknown numbers
     }
+    MARK; return true;
 }
 
+// Runs until the window is asked to close or the Quit button is pressed.
 void MainLoop() {
-    MARK; do {
-        MARK; gApp.currentEvent = WinWaitEvent();
-        MARK; if (gApp.currentEvent == EvGadget) {
-            MARK; gApp.currentGadget = WinEventGadget();
-            MARK; DispatchGadget(gApp.currentGadget, WinEventSubtype());
-        }
-    } while (gApp.currentEvent != EvCloseRequest && gApp.quitRequested != 1);
+    MARK; for (;;) {
+        MARK; int32_t event = WinWaitEvent();
+        MARK; if (event == EvCloseRequest) return;
+        MARK; if (event == EvGadget && !DispatchGadget(WinEventGadget(), WinEventSubtype())) return;
+    }
 }
 
 }  // namespace
@@ -44,10 +43,10 @@ void MainLoop() {
 // process always ends in EndProgram.
 [[noreturn]] void StartProgram(HINSTANCE instance) {
     MARK; StartUp(instance);
-    MARK; gApp.commandLineProject = LowerName(TrimSpaces(NextProgramParameter()));
-    MARK; if (!gApp.commandLineProject.empty()) {
+    MARK; std::string project = LowerName(TrimSpaces(NextProgramParameter()));
+    MARK; if (!project.empty()) {
         MARK; ReadLanguageSettingOnly();
-        MARK; StartNamedProject(gApp.commandLineProject);
+        MARK; StartNamedProject(project);
         MARK; EndProgram();
     }
     MARK; BuildMainWindow();

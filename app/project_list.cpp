@@ -27,9 +27,9 @@ void InfoMessage(const std::string& text) {
 
 void RefreshProjectList() {
     MARK; GadClearItems(kGadgetProjectList);
-    MARK; std::string file;
+    MARK; FileBytes file;
     MARK; if (!ReadWholeFile(kProjectFile, file)) return;
-    MARK; for (const StoreLine& line : SplitStoreLines(file)) {
+    MARK; for (const StoreLine& line : SplitStoreLines(file.Text())) {
         MARK; GadAddItem(kGadgetProjectList, -1, ProjectRowText(line.text));
     }
 }

@@ -14,7 +14,6 @@ ApplicationState gApp;
 
 void StartUp(HINSTANCE instance) {
     MARK; gApp = ApplicationState{};
-    MARK; gApp.instance = instance;
     // Every data path is relative to the program's folder, whatever folder
     // the program was started from.
     MARK; ProgramFolderInit();

@@ -360,7 +360,6 @@ TrapTarget TrapSetTarget(TrapTarget target) {
 std::string TrapErrorDescription() { return std::string(ExceptionDescription(gTrap.exceptionCode)); }
 std::string TrapErrorModule() { return std::string(ModuleDisplayName(MarkerModule(gTrap.faultMarker))); }
 uint32_t TrapErrorLine() { return MarkerLine(gTrap.faultMarker); }
-uint32_t TrapErrorModuleNumber() { return MarkerModule(gTrap.faultMarker); }
 int32_t TrapCalibration() { return gTrap.calibration; }
 
 void TrapFail(uint32_t code) {

@@ -5,7 +5,6 @@
 #include <vector>
 
 inline constexpr const char* kProjectFile = "Data\\Projects.twp";
-inline constexpr const char* kBatchFile = "Data\\tmp.bat";
 
 // Store
 bool ProjectExists(const std::string& name);
@@ -18,12 +17,11 @@ void CreateProjectShortcut(const std::string& name);
 // Deletes the project's shortcut; a name that is not one plain file name
 // never had one.
 void DeleteProjectShortcut(const std::string& name);
-int CreateShellLink(const std::string& target, const std::string& linkPath, const std::string& arguments,
-                    const std::string& description, const std::string& workingDirectory, int showCommand,
-                    int hotKey, const std::string& iconFile, int iconIndex);
+bool CreateShellLink(const std::string& target, const std::string& linkPath, const std::string& arguments,
+                     const std::string& description, const std::string& workingDirectory, int showCommand,
+                     int hotKey, const std::string& iconFile, int iconIndex);
 
-// Starting: the project's editor command goes into Data\tmp.bat, which the
-// shell runs hidden and which deletes itself.
+// Starting (start.cpp).
 enum class StartResult {
     kStarted,
     kNoName,         // the name is empty

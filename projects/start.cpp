@@ -5,19 +5,20 @@
 #include "projects/projects.h"
 #include "support/core/text.h"
 #include "support/files.h"
+#include "support/program.h"
 #include "support/shell.h"
 
 StartResult StartProject(const std::string& name) {
     MARK; if (name.empty()) return StartResult::kNoName;
-    MARK; std::string file;
+    MARK; FileBytes file;
     MARK; if (!ReadWholeFile(kProjectFile, file)) return StartResult::kNoProjectFile;
-    MARK; for (const StoreLine& line : SplitStoreLines(file)) {
+    MARK; for (const StoreLine& line : SplitStoreLines(file.Text())) {
         MARK; if (!SameName(ProjectNameOf(line.text), name)) continue;
         // A batch file that cannot be written lets a later line of the same name win.
         MARK; if (!WriteNewFile(kBatchFile, BatchFileText(line.text))) continue;
-        MARK; HANDLE process = ShellRun("Data/tmp.bat", "", "", kShellRunHidden);
-        // Without a process handle ShellRun answers the call's success value (1).
-        MARK; if (process && process != HANDLE(1)) CloseHandle(process);
+        // Run where its own line "del Data\tmp.bat" finds it: in the program's
+        // folder, not in Data (the folder of its name).
+        MARK; ShellRun(kBatchFile, "", ProgramFolder(), kShellRunHidden);
         MARK; return StartResult::kStarted;
     }
     MARK; return StartResult::kNotFound;

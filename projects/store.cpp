@@ -6,9 +6,9 @@
 #include "support/files.h"
 
 bool ProjectExists(const std::string& name) {
-    MARK; std::string file;
+    MARK; FileBytes file;
     MARK; if (!ReadWholeFile(kProjectFile, file)) return false;
-    MARK; return FindProjectLine(file, name).has_value();
+    MARK; return FindProjectLine(file.Text(), name).has_value();
 }
 
 bool AppendProjectLine(const std::string& name, const std::string& editorPath,
@@ -24,9 +24,9 @@ bool AppendProjectLine(const std::string& name, const std::string& editorPath,
 bool RemoveProjectLines(const std::string& name) {
     // One read gives both the line to remove and the text to keep, and the new
     // text replaces the file in one step, so a failure never loses the list.
-    MARK; std::string file;
+    MARK; FileBytes file;
     MARK; if (!ReadWholeFile(kProjectFile, file)) return false;
-    MARK; std::optional<std::string> kept = RemoveProjectFromText(file, name);
+    MARK; std::optional<std::string> kept = RemoveProjectFromText(file.Text(), name);
     MARK; if (!kept) return false;
     MARK; ReplaceFileAtomically(kProjectFile, *kept);
     MARK; return true;

@@ -20,6 +20,7 @@ inline constexpr const char* ModuleNameTable[] = {
     "app/project_list.cpp",
     "projects/core/create_text.cpp",
     "app/startup.cpp",
+    "app/core/file_list.cpp",
 };
 
 inline constexpr uint32_t kModuleCount = sizeof(ModuleNameTable) / sizeof(ModuleNameTable[0]);

@@ -112,6 +112,7 @@ std::string BatchFileText(std::string_view line) {
         MARK; if (c == '%') batch += '%';
         MARK; batch += c;
     }
-    MARK; batch += "\r\ndel Data\\tmp.bat";
+    MARK; batch += "\r\ndel ";
+    MARK; batch += kBatchFile;
     MARK; return batch;
 }

@@ -152,8 +152,7 @@ void Run(const std::string& request) {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    gApp.instance = instance;
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // Back to the folder we were started in: Language.ini must still land
     // beside the program.
     char startFolder[MAX_PATH] = {};
