@@ -14,9 +14,9 @@ namespace {
 // What the main loop does with a gadget event; false for the Quit button.
 bool DispatchGadget(int32_t gadget, int32_t subtype) {
     MARK; switch (gadget) {
-        case kGadgetTree:        MARK; if (subtype == 2) AddTreeFile(); break;
-        case kGadgetFileList:    MARK; if (subtype == 2) RemoveListedFile(); break;
-        case kGadgetProjectList: MARK; if (subtype == 2) StartSelectedProject(); break;
+        case kGadgetTree:        MARK; if (subtype == kSubtypeDoubleClick) AddTreeFile(); break;
+        case kGadgetFileList:    MARK; if (subtype == kSubtypeDoubleClick) RemoveListedFile(); break;
+        case kGadgetProjectList: MARK; if (subtype == kSubtypeDoubleClick) StartSelectedProject(); break;
         case kGadgetCreate:      MARK; CreateProject(); break;
         case kGadgetQuit:        MARK; return false;
         case kGadgetRemoveFile:  MARK; RemoveListedFile(); break;

@@ -153,7 +153,7 @@ std::string DlgAskText(const std::string& title, const std::string& prompt, cons
 
     AskCall call;
     int x = GetSystemMetrics(SM_CXSCREEN) / 2 - kAskWidth / 2;
-    int y = GetSystemMetrics(SM_CYSCREEN) / 2 - 65;
+    int y = GetSystemMetrics(SM_CYSCREEN) / 2 - kAskHeight / 2;
     HWND dialog = CreateWindowExA(0, kAskClass, title.c_str(), WS_VISIBLE | WS_CAPTION, x, y, kAskWidth, kAskHeight,
                                   DlgOwnerWindow(), nullptr, instance, &call);
     if (!dialog) {
