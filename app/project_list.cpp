@@ -22,7 +22,7 @@ std::string ProjectNameAt(int32_t row) {
 }  // namespace
 
 void InfoMessage(const std::string& text) {
-    MARK; DlgMessageBox("Info", text, MB_ICONINFORMATION | MB_OK);
+    MARK; DlgMessageBox("Info", text.c_str(), MB_ICONINFORMATION | MB_OK);
 }
 
 void RefreshProjectList() {
@@ -56,8 +56,8 @@ void DeleteSelectedProject() {
         MARK; InfoMessage(CatalogueText("S P"));
         MARK; return;
     }
-    MARK; if (DlgMessageBox("Info", InsertQuotedName(CatalogueText("Del P"), name), MB_ICONQUESTION | MB_YESNO) != IDYES)
-        return;
+    MARK; std::string question = InsertQuotedName(CatalogueText("Del P"), name);
+    MARK; if (DlgMessageBox("Info", question.c_str(), MB_ICONQUESTION | MB_YESNO) != IDYES) return;
     MARK; EnterProgramFolder();
     MARK; DeleteProjectShortcut(name);
     MARK; if (!RemoveProjectLines(name)) {

@@ -357,8 +357,8 @@ TrapTarget TrapSetTarget(TrapTarget target) {
     return target;
 }
 
-std::string TrapErrorDescription() { return std::string(ExceptionDescription(gTrap.exceptionCode)); }
-std::string TrapErrorModule() { return std::string(ModuleDisplayName(MarkerModule(gTrap.faultMarker))); }
+std::string_view TrapErrorDescription() { return ExceptionDescription(gTrap.exceptionCode); }
+std::string_view TrapErrorModule() { return ModuleDisplayName(MarkerModule(gTrap.faultMarker)); }
 uint32_t TrapErrorLine() { return MarkerLine(gTrap.faultMarker); }
 int32_t TrapCalibration() { return gTrap.calibration; }
 
