@@ -2,6 +2,16 @@
 
 #include <cstdlib>
 
+UniqueFile OpenToRead(const char* path) {
+    return UniqueFile(
+        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+UniqueFile CreateToWrite(const char* path) {
+    return UniqueFile(
+        CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
 bool ReadWholeFile(HANDLE file, FileBytes& out) {
     out = FileBytes{};
     LARGE_INTEGER size{};
@@ -24,8 +34,7 @@ bool ReadWholeFile(HANDLE file, FileBytes& out) {
 }
 
 bool ReadWholeFile(const char* path, FileBytes& out) {
-    UniqueFile file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file = OpenToRead(path);
     return file && ReadWholeFile(file.get(), out);
 }
 
@@ -59,8 +68,7 @@ bool AppendFile::Write(std::string_view text) {
 }
 
 bool WriteNewFile(const char* path, std::string_view text) {
-    UniqueFile file(CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file = CreateToWrite(path);
     return file && WriteAll(file.get(), text);
 }
 

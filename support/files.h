@@ -17,6 +17,11 @@ private:
     size_t size_ = 0;
 };
 
+// The file opened for reading (others may read it meanwhile), or created
+// anew (emptied when it exists) for writing; not open when that fails.
+UniqueFile OpenToRead(const char* path);
+UniqueFile CreateToWrite(const char* path);
+
 // Reads an open file from its current position to its end. False when the
 // file cannot be read or its bytes cannot be held: a file too large for
 // memory is a failed read, never the end of the program.

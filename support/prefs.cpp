@@ -28,8 +28,7 @@ void Write(std::string_view bytes) { WriteAll(gPref.file.get(), bytes); }
 bool PrefOpenRead(const std::string& fileName) {
     PrefClose();
     EnterProgramFolder();
-    UniqueFile file(CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file = OpenToRead(fileName.c_str());
     FileBytes bytes;
     if (!file || !ReadWholeFile(file.get(), bytes)) return false;
     gPref.text = PrefReadableText(bytes.Text());
@@ -43,8 +42,7 @@ bool PrefOpenRead(const std::string& fileName) {
 bool PrefCreate(const std::string& fileName) {
     PrefClose();
     EnterProgramFolder();
-    UniqueFile file(CreateFileA(fileName.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file = CreateToWrite(fileName.c_str());
     if (!file) return false;
     gPref.file = std::move(file);
     gPref.writing = true;
