@@ -36,8 +36,7 @@ void RemoveListedFile();
 std::vector<std::string> CollectedPaths();
 
 // The project list and the project operations (project_list.cpp,
-// create_project.cpp).
-// The information box of the project operations: title "Info", Ok.
+// create_project.cpp), and their information box: title "Info", Ok.
 void InfoMessage(const std::string& text);
 // Fills the project list (gadget 2) afresh from the project file, one row
 // per line.

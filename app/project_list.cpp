@@ -56,8 +56,9 @@ void DeleteSelectedProject() {
         MARK; InfoMessage(CatalogueText("S P"));
         MARK; return;
     }
-    MARK; std::string question = InsertQuotedName(CatalogueText("Del P"), name);
-    MARK; if (DlgMessageBox("Info", question.c_str(), MB_ICONQUESTION | MB_YESNO) != IDYES) return;
+    MARK; if (DlgMessageBox("Info", InsertQuotedName(CatalogueText("Del P"), name).c_str(), MB_ICONQUESTION | MB_YESNO) !=
+              IDYES)
+        return;
     MARK; EnterProgramFolder();
     MARK; DeleteProjectShortcut(name);
     MARK; if (!RemoveProjectLines(name)) {
