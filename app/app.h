@@ -2,6 +2,7 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Gadget numbers of the main window (window 0); a gadget's number is its control id.
 enum MainGadget : int {
@@ -18,9 +19,6 @@ enum MainGadget : int {
     kGadgetCopyright = 10,
 };
 
-[[noreturn]] void EndProgram();
-[[noreturn]] void ShowErrorReport();
-
 void BuildMainWindow();
 
 // Sets gApp.language from Language.ini; creates the file (German) when it
@@ -31,5 +29,20 @@ void ReadLanguageSettingOnly();
 // The catalogue text of `key` in the current language.
 std::string CatalogueText(std::string_view key);
 
+// The file collection (collection.cpp).
 void AddTreeFile();
 void RemoveListedFile();
+// The full paths of the file list's entries, in list order.
+std::vector<std::string> CollectedPaths();
+
+// The project list and the project operations (project_list.cpp,
+// create_project.cpp), and their information box: title "Info", Ok.
+void InfoMessage(const std::string& text);
+// Fills the project list (gadget 2) afresh from the project file, one row
+// per line.
+void RefreshProjectList();
+void CreateProject();
+// Starts the project of that name, or tells the user why it cannot start.
+void StartNamedProject(const std::string& name);
+void StartSelectedProject();
+void DeleteSelectedProject();

@@ -1,18 +1,16 @@
 // The file collection: files picked in the folder tree gathered in the file
-// list, one entry per file: its name, 100 spaces (which push the path out of
-// sight), then its full path.
+// list, one row per file (app/core/file_list.h).
 #include <string>
 
 #include "app/app.h"
-#include "app/core/marker.h"
-#include "support/core/text.h"
+#include "app/core/file_list.h"
+#include "crashtrap/core/marker.h"
 #include "support/gadgets.h"
 
 void AddTreeFile() {
-    MARK; std::string name(FilePart(GadGetText(kGadgetTree)));
-    MARK; if (name.empty()) return;  // a folder, a drive, the root or nothing
-    MARK; std::string entry = name + std::string(100, ' ') + GadGetText(kGadgetTree);
-    MARK; int32_t index = GadAddItem(kGadgetFileList, -1, entry);
+    MARK; std::string row = FileListRow(GadGetText(kGadgetTree));
+    MARK; if (row.empty()) return;  // a folder, a drive, the root or nothing
+    MARK; int32_t index = GadAddItem(kGadgetFileList, -1, row);
     MARK; GadSetState(kGadgetFileList, index);
 }
 
@@ -20,4 +18,13 @@ void RemoveListedFile() {
     MARK; int32_t selected = GadGetState(kGadgetFileList);
     MARK; GadRemoveItem(kGadgetFileList, selected);
     MARK; GadSetState(kGadgetFileList, selected - 1);
+}
+
+std::vector<std::string> CollectedPaths() {
+    MARK; std::vector<std::string> paths;
+    MARK; int32_t rows = GadCountItems(kGadgetFileList);
+    MARK; for (int32_t row = 0; row < rows; ++row) {
+        MARK; paths.emplace_back(FileListRowPath(GadGetItemText(kGadgetFileList, row, 0)));
+    }
+    MARK; return paths;
 }

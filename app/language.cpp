@@ -1,8 +1,8 @@
 // The language setting and catalogue lookups in the current language.
 #include "app/app.h"
 #include "app/core/catalogue.h"
-#include "app/core/marker.h"
 #include "app/state.h"
+#include "crashtrap/core/marker.h"
 #include "support/prefs.h"
 
 namespace {

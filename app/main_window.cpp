@@ -1,18 +1,16 @@
 // The main window: window 0 with the folder tree, the file list and the
 // project list, and the buttons that work on them.
 #include "app/app.h"
-#include "app/core/marker.h"
+#include "crashtrap/core/marker.h"
 #include "explorer/tree.h"
-#include "projects/projects.h"
 #include "support/gadgets.h"
 #include "support/window.h"
 
 namespace {
-// Centred on the screen with caption, close box and minimise box; no maximise
-// box and no sizing border, so the window keeps its size.
-constexpr uint32_t kMainWindowFlags = 0xCA0001;
-// Single selection, selection shown without focus, grid lines, full-row selection.
-constexpr uint32_t kProjectListFlags = 0x40010008;
+// No maximise box and no sizing border: the window keeps its size.
+constexpr uint32_t kMainWindowFlags = kWinCentre | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+// Without kListIconMultiSelect: one row at a time.
+constexpr uint32_t kProjectListFlags = kListIconAlwaysShowSelection | kListIconGridLines | kListIconFullRowSelect;
 constexpr const char* kCopyright = "(c) 2026 Tarnwick developers";
 }  // namespace
 

@@ -29,12 +29,19 @@ file(GLOB TW_WIN_SOURCES CONFIGURE_DEPENDS
     ${CMAKE_SOURCE_DIR}/support/*.cpp
     ${CMAKE_SOURCE_DIR}/explorer/*.cpp
     ${CMAKE_SOURCE_DIR}/crashtrap/*.cpp)
-list(REMOVE_ITEM TW_WIN_SOURCES ${CMAKE_SOURCE_DIR}/app/main.cpp)
+list(REMOVE_ITEM TW_WIN_SOURCES ${CMAKE_SOURCE_DIR}/app/main.cpp ${CMAKE_SOURCE_DIR}/app/startup.cpp)
 
 add_library(twwin STATIC ${TW_WIN_SOURCES})
 target_include_directories(twwin PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(twwin PRIVATE ${TW_WARNINGS} ${TW_WIN_FLAGS})
 target_link_libraries(twwin PUBLIC twcore ole32 uuid shell32 comctl32 gdi32 user32 advapi32)
+
+# Start-up, the end and the error report, with the runtime's failure
+# handlers they replace (allocation, terminate): linked into the program and
+# the crash trap's test host only, so other test programs keep the runtime's.
+add_library(twstartup OBJECT app/startup.cpp)
+target_include_directories(twstartup PRIVATE ${CMAKE_SOURCE_DIR})
+target_compile_options(twstartup PRIVATE ${TW_WARNINGS} ${TW_WIN_FLAGS})
 
 # Resources the Win32 layer relies on (dialog templates, *.rc beside its
 # sources): compiled once and linked into every program that uses the layer.
@@ -51,7 +58,7 @@ configure_file(${CMAKE_SOURCE_DIR}/res/tarnwick.manifest.in ${CMAKE_BINARY_DIR}/
 add_executable(tarnwick WIN32 app/main.cpp res/tarnwick.rc)
 target_include_directories(tarnwick PRIVATE ${CMAKE_BINARY_DIR}/generated ${CMAKE_SOURCE_DIR}/res)
 target_compile_options(tarnwick PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${TW_WARNINGS} ${TW_WIN_FLAGS}>)
-target_link_libraries(tarnwick PRIVATE twwin)
+target_link_libraries(tarnwick PRIVATE twstartup twwin)
 target_link_options(tarnwick PRIVATE -static -s -Wl,--gc-sections)
 set_target_properties(tarnwick PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TW_DIST})
 
@@ -71,6 +78,7 @@ foreach(src ${TW_TOOL_SOURCES})
     target_link_options(${name} PRIVATE -static)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 endforeach()
+target_link_libraries(trap_host PRIVATE twstartup)
 
 # The driver library that Wine tests use to start programs and work their windows.
 file(GLOB TW_DRIVER_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/driver/*.cpp)

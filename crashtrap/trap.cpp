@@ -16,9 +16,9 @@
 
 #include <windows.h>
 
-#include "app/core/marker.h"
 #include "crashtrap/core/decoder.h"
 #include "crashtrap/core/fault_text.h"
+#include "crashtrap/core/marker.h"
 
 namespace {
 
@@ -357,10 +357,9 @@ TrapTarget TrapSetTarget(TrapTarget target) {
     return target;
 }
 
-std::string TrapErrorDescription() { return std::string(ExceptionDescription(gTrap.exceptionCode)); }
-std::string TrapErrorModule() { return std::string(ModuleDisplayName(MarkerModule(gTrap.faultMarker))); }
+std::string_view TrapErrorDescription() { return ExceptionDescription(gTrap.exceptionCode); }
+std::string_view TrapErrorModule() { return ModuleDisplayName(MarkerModule(gTrap.faultMarker)); }
 uint32_t TrapErrorLine() { return MarkerLine(gTrap.faultMarker); }
-uint32_t TrapErrorModuleNumber() { return MarkerModule(gTrap.faultMarker); }
 int32_t TrapCalibration() { return gTrap.calibration; }
 
 void TrapFail(uint32_t code) {

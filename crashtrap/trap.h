@@ -1,17 +1,17 @@
 // The process-wide crash trap.
 #pragma once
 #include <cstdint>
-#include <string>
+#include <string_view>
 
 using TrapTarget = void (*)();
 
 int TrapInstall();
 int TrapUninstall();
 TrapTarget TrapSetTarget(TrapTarget target);
-std::string TrapErrorDescription();
-std::string TrapErrorModule();
+// What the last fault was; texts of the trap's own tables, nothing allocated.
+std::string_view TrapErrorDescription();
+std::string_view TrapErrorModule();
 uint32_t TrapErrorLine();
-uint32_t TrapErrorModuleNumber();
 // -1 before TrapInstall's breakpoint, then 1 when the platform reports a
 // two-byte breakpoint on its operand byte, 0 when behind it.
 int32_t TrapCalibration();

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "support/core/text.h"
+
 namespace {
 
 // One enumeration of a search path ("C:\Dir\*.pb"); `each` gets every entry
@@ -55,7 +57,7 @@ int FileIcon(std::string_view path) {
     UINT what = SHGFI_SYSICONINDEX | SHGFI_SMALLICON;
     if (!PathFits(file)) {
         // Too long to hand to the shell: ask by the name's type alone.
-        file = file.substr(file.rfind('\\') + 1);
+        file = std::string(FilePart(file));
         what |= SHGFI_USEFILEATTRIBUTES;
     }
     if (!SHGetFileInfoA(file.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof info, what)) return 0;

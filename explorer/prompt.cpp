@@ -132,7 +132,7 @@ void OpenInsertDiskPrompt(ExplorerTreeRecord& record, unsigned drive) {
     ExplorerLayer& x = Explorer();
     record.promptDrive = drive;
     HWND dialog = nullptr;
-    if (FindResourceA(x.shell, MAKEINTRESOURCEA(kShellPromptTemplate), MAKEINTRESOURCEA(5) /* RT_DIALOG */))
+    if (FindResourceA(x.shell, MAKEINTRESOURCEA(kShellPromptTemplate), RT_DIALOG))
         dialog = CreateDialogParamA(x.shell, MAKEINTRESOURCEA(kShellPromptTemplate), x.hooked, PromptProc,
                                     reinterpret_cast<LPARAM>(&record));
     if (!dialog)
@@ -161,7 +161,8 @@ void HookTopLevel(HWND gadgetListWindow) {
     x.hooked = top;
 }
 
-void PostTreeEvent(const ExplorerTreeRecord& record, int subtype) {
+void PostTreeEvent(const ExplorerTreeRecord& record, EventSubtype subtype) {
     HWND target = Explorer().hooked;
-    if (target) PostMessageA(target, WM_COMMAND, MAKEWPARAM(0, subtype), reinterpret_cast<LPARAM>(record.tree));
+    if (target)
+        PostMessageA(target, WM_COMMAND, MAKEWPARAM(record.number, subtype), reinterpret_cast<LPARAM>(record.tree));
 }

@@ -62,12 +62,12 @@ LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
                     if (tag::NeedsFilling(ItemTag(r->tree, item))) FillNode(*r, item);
                     break;
                 }
-                case NM_CLICK: PostTreeEvent(*r, 0); break;
-                case NM_RCLICK: PostTreeEvent(*r, 1); break;
-                case NM_DBLCLK: PostTreeEvent(*r, 2); break;
-                case NM_RDBLCLK: PostTreeEvent(*r, 3); break;
+                case NM_CLICK: PostTreeEvent(*r, kSubtypeClick); break;
+                case NM_RCLICK: PostTreeEvent(*r, kSubtypeRightClick); break;
+                case NM_DBLCLK: PostTreeEvent(*r, kSubtypeDoubleClick); break;
+                case NM_RDBLCLK: PostTreeEvent(*r, kSubtypeRightDoubleClick); break;
                 case TVN_SELCHANGEDA:
-                case TVN_SELCHANGEDW: PostTreeEvent(*r, 0x300); break;
+                case TVN_SELCHANGEDW: PostTreeEvent(*r, kSubtypeTreeSelection); break;
                 default: break;  // NM_RETURN and the rest post nothing
             }
         }

@@ -9,6 +9,7 @@
 
 #include "explorer/core/tree_model.h"
 #include "support/gadgets.h"
+#include "support/window.h"
 
 // One per tree; kept in the gadget record's `extra` and freed when the tree
 // control is finally destroyed.
@@ -64,4 +65,4 @@ void OpenInsertDiskPrompt(ExplorerTreeRecord& record, unsigned drive);
 void CloseInsertDiskPrompt(ExplorerTreeRecord& record);
 void HookTopLevel(HWND gadgetListWindow);
 // Posts a gadget event with `subtype` for the tree to the hooked window.
-void PostTreeEvent(const ExplorerTreeRecord& record, int subtype);
+void PostTreeEvent(const ExplorerTreeRecord& record, EventSubtype subtype);

@@ -1,27 +1,31 @@
-// Project management: the project list file Data\Projects.twp and the
-// operations on it.
+// The projects: the project list file Data\Projects.twp, the shortcut of each
+// project and starting a project by its name.
 #pragma once
 #include <string>
 #include <vector>
 
 inline constexpr const char* kProjectFile = "Data\\Projects.twp";
-inline constexpr const char* kBatchFile = "Data\\tmp.bat";
 
 // Store
 bool ProjectExists(const std::string& name);
-void RefreshProjectList();  // appends one row per line to the project list (gadget 2)
 bool AppendProjectLine(const std::string& name, const std::string& editorPath,
                        const std::vector<std::string>& paths);
 bool RemoveProjectLines(const std::string& name);
 
-// Operations
-// The information box of the project operations: title "Info", Ok.
-void InfoMessage(const std::string& text);
-void CreateProject();
+// Shortcuts
 void CreateProjectShortcut(const std::string& name);
-int CreateShellLink(const std::string& target, const std::string& linkPath, const std::string& arguments,
-                    const std::string& description, const std::string& workingDirectory, int showCommand,
-                    int hotKey, const std::string& iconFile, int iconIndex);
-std::string StartProject(const std::string& name);
-void StartSelectedProject();
-bool DeleteSelectedProject();
+// Deletes the project's shortcut; a name that is not one plain file name
+// never had one.
+void DeleteProjectShortcut(const std::string& name);
+bool CreateShellLink(const std::string& target, const std::string& linkPath, const std::string& arguments,
+                     const std::string& description, const std::string& workingDirectory, int showCommand,
+                     int hotKey, const std::string& iconFile, int iconIndex);
+
+// Starting (start.cpp).
+enum class StartResult {
+    kStarted,
+    kNoName,         // the name is empty
+    kNoProjectFile,  // the project file cannot be read
+    kNotFound,       // no line of that name whose batch file could be written
+};
+StartResult StartProject(const std::string& name);

@@ -4,32 +4,14 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-#include "app/core/marker.h"
+#include "crashtrap/core/marker.h"
 #include "projects/core/create_text.h"
 #include "projects/projects.h"
+#include "support/core/text.h"
+#include "support/program.h"
+#include "support/unique.h"
 
 namespace {
-
-// Owns one interface pointer and releases it once.
-template <class T>
-class ComRef {
-public:
-    ComRef() = default;
-    ComRef(const ComRef&) = delete;
-    ComRef& operator=(const ComRef&) = delete;
-    ~ComRef() {
-        MARK; if (p_) p_->Release();
-    }
-    T* operator->() const {
-        MARK; return p_;
-    }
-    void** Out() {
-        MARK; return reinterpret_cast<void**>(&p_);
-    }
-
-private:
-    T* p_ = nullptr;
-};
 
 // COM for the length of one call. A failed initialisation (another apartment
 // model already set on this thread) is not balanced by an uninitialisation,
@@ -58,29 +40,17 @@ std::wstring Widen(const std::string& text) {
     MARK; return wide;
 }
 
-// The full path of the running program, however long.
-std::string ProgramPath() {
-    MARK; std::string path(1000, '\0');
-    MARK; for (;;) {
-        MARK; DWORD n = GetModuleFileNameA(nullptr, path.data(), DWORD(path.size()));
-        MARK; if (n == 0) return {};
-        MARK; if (n < path.size()) {
-            MARK; path.resize(n);
-            MARK; return path;
-        }
-        MARK; path.resize(path.size() * 2);
-    }
-}
-
 }  // namespace
 
-int CreateShellLink(const std::string& target, const std::string& linkPath, const std::string& arguments,
-                    const std::string& description, const std::string& workingDirectory, int showCommand,
-                    int hotKey, const std::string& iconFile, int iconIndex) {
+bool CreateShellLink(const std::string& target, const std::string& linkPath, const std::string& arguments,
+                     const std::string& description, const std::string& workingDirectory, int showCommand,
+                     int hotKey, const std::string& iconFile, int iconIndex) {
     MARK; ComScope com;
-    MARK; ComRef<IShellLinkA> link;
-    MARK; if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.Out())))
-        return 0;
+    MARK; IShellLinkA* created = nullptr;
+    MARK; if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                      reinterpret_cast<void**>(&created))))
+        return false;
+    MARK; UniqueCom<IShellLinkA> link(created);
     MARK; link->SetPath(target.c_str());
     MARK; link->SetArguments(arguments.c_str());
     MARK; link->SetWorkingDirectory(workingDirectory.c_str());
@@ -88,13 +58,14 @@ int CreateShellLink(const std::string& target, const std::string& linkPath, cons
     MARK; link->SetShowCmd(showCommand);
     MARK; link->SetHotkey(WORD(hotKey));
     MARK; link->SetIconLocation(iconFile.c_str(), iconIndex);
-    MARK; ComRef<IPersistFile> file;
-    MARK; if (FAILED(link->QueryInterface(IID_IPersistFile, file.Out()))) return 0;
+    MARK; IPersistFile* persist = nullptr;
+    MARK; if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) return false;
+    MARK; UniqueCom<IPersistFile> file(persist);
     // A relative path resolves against the current directory (the program's folder).
     MARK; std::wstring widePath = Widen(linkPath);
-    MARK; if (widePath.empty()) return 0;
+    MARK; if (widePath.empty()) return false;
     MARK; file->Save(widePath.c_str(), TRUE);
-    MARK; return 1;
+    MARK; return true;
 }
 
 void CreateProjectShortcut(const std::string& name) {
@@ -105,4 +76,10 @@ void CreateProjectShortcut(const std::string& name) {
     MARK; std::string folder(FolderOf(program));
     MARK; CreateShellLink(program, ShortcutPathFor(name), "\"" + name + "\"", "PureBASIC Project", folder, SW_HIDE, 0,
                           "%SystemRoot%\\system32\\SHELL32.dll", 169);
+}
+
+void DeleteProjectShortcut(const std::string& name) {
+    // A name that is not one plain file name never had a shortcut, and must
+    // not reach a file outside "Projects".
+    MARK; if (IsSingleFileName(name)) DeleteFileA(ShortcutPathFor(name).c_str());
 }

@@ -1,24 +1,14 @@
 // The project list file on disk. Nothing is cached: every operation reads the
 // file afresh and closes it before it returns.
-#include "app/app.h"
-#include "app/core/marker.h"
+#include "crashtrap/core/marker.h"
 #include "projects/core/store_text.h"
 #include "projects/projects.h"
 #include "support/files.h"
-#include "support/gadgets.h"
 
 bool ProjectExists(const std::string& name) {
-    MARK; std::string file;
+    MARK; FileBytes file;
     MARK; if (!ReadWholeFile(kProjectFile, file)) return false;
-    MARK; return FindProjectLine(file, name).has_value();
-}
-
-void RefreshProjectList() {
-    MARK; std::string file;
-    MARK; if (!ReadWholeFile(kProjectFile, file)) return;
-    MARK; for (const StoreLine& line : SplitStoreLines(file)) {
-        MARK; GadAddItem(kGadgetProjectList, -1, ProjectRowText(line.text));
-    }
+    MARK; return FindProjectLine(file.Text(), name).has_value();
 }
 
 bool AppendProjectLine(const std::string& name, const std::string& editorPath,
@@ -34,9 +24,9 @@ bool AppendProjectLine(const std::string& name, const std::string& editorPath,
 bool RemoveProjectLines(const std::string& name) {
     // One read gives both the line to remove and the text to keep, and the new
     // text replaces the file in one step, so a failure never loses the list.
-    MARK; std::string file;
+    MARK; FileBytes file;
     MARK; if (!ReadWholeFile(kProjectFile, file)) return false;
-    MARK; std::optional<std::string> kept = RemoveProjectFromText(file, name);
+    MARK; std::optional<std::string> kept = RemoveProjectFromText(file.Text(), name);
     MARK; if (!kept) return false;
     MARK; ReplaceFileAtomically(kProjectFile, *kept);
     MARK; return true;

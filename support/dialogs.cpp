@@ -3,7 +3,6 @@
 #include "support/dialogs.h"
 
 #include <string_view>
-#include <vector>
 
 #include "support/unique.h"
 
@@ -15,8 +14,14 @@ struct ModalEntry {
     HWND window;
 };
 
+// A fixed table, so that disabling allocates nothing (the error report comes
+// this way when memory has run out). A thread has a handful of top-level
+// windows; one past the table's end stays enabled rather than be lost.
+constexpr size_t kMostDisabled = 64;
+
 struct DialogLayer {
-    std::vector<ModalEntry> disabled;
+    ModalEntry disabled[kMostDisabled] = {};
+    size_t disabledCount = 0;
     HFONT font = nullptr;  // stock object: never deleted
 };
 
@@ -36,9 +41,10 @@ struct AskCall {
 
 BOOL CALLBACK DisableIfOurs(HWND hwnd, LPARAM) {
     DWORD thread = GetCurrentThreadId();
-    if (GetWindowThreadProcessId(hwnd, nullptr) == thread && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) {
+    if (GetWindowThreadProcessId(hwnd, nullptr) == thread && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd) &&
+        gDialogs.disabledCount < kMostDisabled) {
         EnableWindow(hwnd, FALSE);
-        gDialogs.disabled.push_back({thread, hwnd});
+        gDialogs.disabled[gDialogs.disabledCount++] = {thread, hwnd};
     }
     return TRUE;
 }
@@ -110,20 +116,19 @@ void DlgDisableThreadWindows() { EnumWindows(DisableIfOurs, 0); }
 
 void DlgEnableThreadWindows() {
     DWORD thread = GetCurrentThreadId();
-    std::vector<ModalEntry>& list = gDialogs.disabled;
-    for (size_t i = 0; i < list.size();) {
-        if (list[i].thread == thread) {
-            EnableWindow(list[i].window, TRUE);
-            list.erase(list.begin() + std::ptrdiff_t(i));
-        } else {
-            ++i;
-        }
+    size_t kept = 0;
+    for (size_t i = 0; i < gDialogs.disabledCount; ++i) {
+        if (gDialogs.disabled[i].thread == thread)
+            EnableWindow(gDialogs.disabled[i].window, TRUE);
+        else
+            gDialogs.disabled[kept++] = gDialogs.disabled[i];
     }
+    gDialogs.disabledCount = kept;
 }
 
-int DlgMessageBox(const std::string& title, const std::string& message, unsigned flags) {
+int DlgMessageBox(const char* title, const char* message, unsigned flags) {
     DlgDisableThreadWindows();
-    int result = MessageBoxA(DlgOwnerWindow(), message.c_str(), title.c_str(), flags);
+    int result = MessageBoxA(DlgOwnerWindow(), message, title, flags);
     DlgEnableThreadWindows();
     return result;
 }
@@ -153,7 +158,7 @@ std::string DlgAskText(const std::string& title, const std::string& prompt, cons
 
     AskCall call;
     int x = GetSystemMetrics(SM_CXSCREEN) / 2 - kAskWidth / 2;
-    int y = GetSystemMetrics(SM_CYSCREEN) / 2 - 65;
+    int y = GetSystemMetrics(SM_CYSCREEN) / 2 - kAskHeight / 2;
     HWND dialog = CreateWindowExA(0, kAskClass, title.c_str(), WS_VISIBLE | WS_CAPTION, x, y, kAskWidth, kAskHeight,
                                   DlgOwnerWindow(), nullptr, instance, &call);
     if (!dialog) {

@@ -5,7 +5,8 @@
 #include <string>
 
 std::string DlgAskText(const std::string& title, const std::string& prompt, const std::string& defaultText);
-int DlgMessageBox(const std::string& title, const std::string& message, unsigned flags);
+// Allocates nothing: the error report shows its box with it.
+int DlgMessageBox(const char* title, const char* message, unsigned flags);
 HWND DlgOwnerWindow();
 void DlgDisableThreadWindows();
 void DlgEnableThreadWindows();

@@ -4,22 +4,44 @@
 #include <string>
 #include <string_view>
 
-// Reads the whole file; false when it cannot be opened or read.
-bool ReadWholeFile(const char* path, std::string& out);
+#include "support/unique.h"
+
+// A file's bytes, read whole.
+class FileBytes {
+public:
+    std::string_view Text() const { return {bytes_.get(), size_}; }
+
+private:
+    friend bool ReadWholeFile(HANDLE file, FileBytes& out);
+    UniqueMemory bytes_;
+    size_t size_ = 0;
+};
+
+// The file opened for reading (others may read it meanwhile), or created
+// anew (emptied when it exists) for writing; not open when that fails.
+UniqueFile OpenToRead(const char* path);
+UniqueFile CreateToWrite(const char* path);
+
+// Reads an open file from its current position to its end. False when the
+// file cannot be read or its bytes cannot be held: a file too large for
+// memory is a failed read, never the end of the program.
+bool ReadWholeFile(HANDLE file, FileBytes& out);
+// Opens, reads and closes the file; false when it cannot be opened or read.
+bool ReadWholeFile(const char* path, FileBytes& out);
+
+// Writes all of `bytes` at the file's position; false when a write fails.
+bool WriteAll(HANDLE file, std::string_view bytes);
 
 // A file opened for appending (created when missing), closed on destruction.
 class AppendFile {
 public:
     explicit AppendFile(const char* path);
-    ~AppendFile();
-    AppendFile(const AppendFile&) = delete;
-    AppendFile& operator=(const AppendFile&) = delete;
-    bool IsOpen() const;
+    bool IsOpen() const { return bool(file_); }
     int LastByte() const { return last_; }  // -1 for an empty file
     bool Write(std::string_view text);     // at the end of the file
 
 private:
-    void* file_;
+    UniqueFile file_;
     int last_ = -1;
 };
 

@@ -285,35 +285,46 @@ GadgetRecord* GadgetNewSlot(int32_t number) {
 
 // ---- Creation
 
+namespace {
+constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+}  // namespace
+
 HWND GadButton(int32_t number, int x, int y, int width, int height, const std::string& caption) {
-    return CreateGadget(number, x, y, width, height, {"BUTTON", 0, 0x50030000, caption.c_str()}, &kButtonOps);
+    const DWORD style = kChild | WS_GROUP | WS_TABSTOP | BS_PUSHBUTTON;
+    return CreateGadget(number, x, y, width, height, {"BUTTON", 0, style, caption.c_str()}, &kButtonOps);
 }
 
 HWND GadText(int32_t number, int x, int y, int width, int height, const std::string& text) {
-    return CreateGadget(number, x, y, width, height, {"STATIC", 0, 0x50020000, text.c_str()}, &kTextOps);
+    const DWORD style = kChild | WS_GROUP | SS_LEFT;
+    return CreateGadget(number, x, y, width, height, {"STATIC", 0, style, text.c_str()}, &kTextOps);
 }
 
 HWND GadFrame(int32_t number, int x, int y, int width, int height, const std::string& caption) {
-    return CreateGadget(number, x, y, width, height, {"BUTTON", 0, 0x50020007, caption.c_str()}, &kButtonOps);
+    const DWORD style = kChild | WS_GROUP | BS_GROUPBOX;
+    return CreateGadget(number, x, y, width, height, {"BUTTON", 0, style, caption.c_str()}, &kButtonOps);
 }
 
+// Not sorted; no horizontal extent is ever set, so text past the right edge
+// is out of sight (the file list relies on that).
 HWND GadListView(int32_t number, int x, int y, int width, int height) {
-    return CreateGadget(number, x, y, width, height, {"LISTBOX", WS_EX_CLIENTEDGE, 0x50330141, ""}, &kListViewOps);
+    const DWORD style = kChild | WS_VSCROLL | WS_HSCROLL | WS_GROUP | WS_TABSTOP | LBS_NOTIFY | LBS_HASSTRINGS |
+                        LBS_NOINTEGRALHEIGHT;
+    return CreateGadget(number, x, y, width, height, {"LISTBOX", WS_EX_CLIENTEDGE, style, ""}, &kListViewOps);
 }
 
 HWND GadListIcon(int32_t number, int x, int y, int width, int height, const std::string& firstTitle,
                  int firstWidth, uint32_t flags) {
-    DWORD style = 0x50010041;  // child, visible, tab stop, report view, shared image lists
-    if (!(flags & 4)) style |= LVS_SINGLESEL;
-    style |= flags & LVS_SHOWSELALWAYS;
+    DWORD style = kChild | WS_TABSTOP | LVS_REPORT | LVS_SHAREIMAGELISTS;
+    if (!(flags & kListIconMultiSelect)) style |= LVS_SINGLESEL;
+    if (flags & kListIconAlwaysShowSelection) style |= LVS_SHOWSELALWAYS;
     HWND hwnd = CreateGadget(number, x, y, width, height, {WC_LISTVIEWA, WS_EX_CLIENTEDGE, style, ""},
                              &kListIconOps);
     if (!hwnd) return nullptr;
     DWORD extended = 0;
-    if (flags & 0x10000) extended |= LVS_EX_GRIDLINES;
-    if (flags & 0x40000000) extended |= LVS_EX_FULLROWSELECT;
-    if (flags & 0x10000000) extended |= LVS_EX_HEADERDRAGDROP;
-    if (flags & 0x1) extended |= LVS_EX_CHECKBOXES;
+    if (flags & kListIconGridLines) extended |= LVS_EX_GRIDLINES;
+    if (flags & kListIconFullRowSelect) extended |= LVS_EX_FULLROWSELECT;
+    if (flags & kListIconHeaderDragDrop) extended |= LVS_EX_HEADERDRAGDROP;
+    if (flags & kListIconCheckBoxes) extended |= LVS_EX_CHECKBOXES;
     if (extended) SendMessageA(hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
     GadAddColumn(number, 0, firstTitle, firstWidth);
     return hwnd;

@@ -25,6 +25,16 @@ struct GadgetRecord {
     void* extra = nullptr;  // the control's own window procedure, or a kind's record (explorer tree)
 };
 
+// GadListIcon flags.
+enum ListIconFlag : uint32_t {
+    kListIconCheckBoxes = 0x1,
+    kListIconMultiSelect = 0x4,
+    kListIconAlwaysShowSelection = 0x8,  // also without the focus
+    kListIconGridLines = 0x10000,
+    kListIconHeaderDragDrop = 0x10000000,
+    kListIconFullRowSelect = 0x40000000,
+};
+
 void GadgetLayerInit();
 // Takes the default font and loads the common controls on first use.
 void GadgetLayerReady();

@@ -4,58 +4,34 @@
 
 #include <windows.h>
 
-#include <cstdint>
-#include <cstdlib>
-#include <memory>
-
 #include "support/core/pref_text.h"
+#include "support/files.h"
 #include "support/program.h"
-#include "support/unique.h"
 
 namespace {
 
-struct FreeBytes {
-    void operator()(char* p) const { std::free(p); }
-};
-
 struct PreferenceState {
-    UniqueFile file;
-    std::unique_ptr<char, FreeBytes> bytes;  // read mode: the file's bytes and a zero byte
-    std::string_view text;                   // the readable part of `bytes`
+    UniqueFile file;        // held open: nobody writes the file while it is read
+    FileBytes bytes;        // read mode: the file's bytes
+    std::string_view text;  // the readable part of `bytes`
     size_t cursor = kNoGroup;
     bool writing = false;
 };
 
 PreferenceState gPref;
 
-void WriteAll(std::string_view bytes) {
-    // Write errors are not reported: the caller has no way to act on them.
-    DWORD written = 0;
-    WriteFile(gPref.file.get(), bytes.data(), DWORD(bytes.size()), &written, nullptr);
-}
+// Write errors are not reported: the caller has no way to act on them.
+void Write(std::string_view bytes) { WriteAll(gPref.file.get(), bytes); }
 
 }  // namespace
 
 bool PrefOpenRead(const std::string& fileName) {
     PrefClose();
     EnterProgramFolder();
-    UniqueFile file(CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    DWORD size = GetFileSize(file.get(), nullptr);
-    if (size == INVALID_FILE_SIZE || uint64_t(size) + 2 > SIZE_MAX) return false;
-    // malloc rather than a container: a size that cannot be had is a failed
-    // open, not an abort (the program is built without exceptions).
-    std::unique_ptr<char, FreeBytes> bytes(static_cast<char*>(std::malloc(size_t(size) + 2)));
-    if (!bytes) return false;
-    DWORD total = 0;
-    while (total < size) {
-        DWORD got = 0;
-        if (!ReadFile(file.get(), bytes.get() + total, size - total, &got, nullptr) || got == 0) break;
-        total += got;
-    }
-    bytes.get()[total] = '\0';
-    gPref.text = PrefReadableText(std::string_view(bytes.get(), total));
+    UniqueFile file = OpenToRead(fileName.c_str());
+    FileBytes bytes;
+    if (!file || !ReadWholeFile(file.get(), bytes)) return false;
+    gPref.text = PrefReadableText(bytes.Text());
     gPref.bytes = std::move(bytes);
     gPref.file = std::move(file);
     gPref.cursor = 0;  // the unnamed region before the first group
@@ -66,8 +42,7 @@ bool PrefOpenRead(const std::string& fileName) {
 bool PrefCreate(const std::string& fileName) {
     PrefClose();
     EnterProgramFolder();
-    UniqueFile file(CreateFileA(fileName.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file = CreateToWrite(fileName.c_str());
     if (!file) return false;
     gPref.file = std::move(file);
     gPref.writing = true;
@@ -78,7 +53,7 @@ int PrefSelectGroup(const std::string& group) {
     gPref.cursor = kNoGroup;
     if (!gPref.file) return 0;
     if (gPref.writing) {
-        WriteAll(PrefGroupLine(group));
+        Write(PrefGroupLine(group));
         return 1;
     }
     gPref.cursor = PrefFindGroup(gPref.text, group);
@@ -95,11 +70,11 @@ void PrefWriteNumber(const std::string& key, int32_t value) { PrefWriteText(key,
 void PrefWriteText(const std::string& key, const std::string& value) {
     if (!gPref.file || key.empty()) return;
     // After PrefOpenRead the handle has no write access and this fails silently.
-    WriteAll(PrefKeyLine(key, value));
+    Write(PrefKeyLine(key, value));
 }
 
 void PrefClose() {
     gPref.file.reset();
-    gPref.bytes.reset();
+    gPref.bytes = FileBytes{};
     gPref.text = {};
 }

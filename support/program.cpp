@@ -3,28 +3,29 @@
 #include <windows.h>
 
 #include "support/core/cmdline.h"
+#include "support/core/text.h"
 
 namespace {
 std::string gProgramFolder;
 int gParameterCalls = 0;
 }  // namespace
 
-void ProgramFolderInit() {
+std::string ProgramPath() {
     std::string path(MAX_PATH, '\0');
     for (;;) {
         DWORD n = GetModuleFileNameA(nullptr, path.data(), DWORD(path.size()));
-        if (n == 0) {
-            path.clear();
-            break;
-        }
+        if (n == 0) return {};
+        // A path that fills the buffer may have been cut: try a larger one.
         if (n < path.size()) {
             path.resize(n);
-            break;
+            return path;
         }
         path.resize(path.size() * 2);
     }
-    size_t slash = path.rfind('\\');
-    gProgramFolder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+void ProgramFolderInit() {
+    gProgramFolder = FolderOf(ProgramPath());
     EnterProgramFolder();
 }
 

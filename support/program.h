@@ -1,6 +1,10 @@
-// The program's own folder and its command line.
+// The program's own file and folder, and its command line.
 #pragma once
 #include <string>
+
+// The full path of the running program, however long; empty if the
+// platform cannot tell it.
+std::string ProgramPath();
 
 // Reads the folder of the program's own file (with its trailing backslash;
 // empty when the path holds none) and makes it the current directory, so

@@ -1,13 +1,16 @@
 #include "support/shell.h"
 
-#include "support/program.h"
+#include <windows.h>
 
-HANDLE ShellRun(const std::string& file, const std::string& parameters, const std::string& directory,
-                unsigned flags) {
-    std::string workDir;
-    size_t slash = file.rfind('\\');
-    if (slash != std::string::npos && slash != 0) workDir = file.substr(0, slash + 1);
-    if (!directory.empty()) workDir = directory;
+#include "support/core/text.h"
+#include "support/program.h"
+#include "support/unique.h"
+
+bool ShellRun(const std::string& file, const std::string& parameters, const std::string& directory,
+              unsigned flags) {
+    // A folder of the name counts from its second character on: "\x" has none.
+    std::string_view folder = FolderOf(file);
+    std::string workDir(directory.empty() && folder.size() > 1 ? folder : std::string_view(directory));
 
     EnterProgramFolder();
     SHELLEXECUTEINFOA info{};
@@ -18,10 +21,7 @@ HANDLE ShellRun(const std::string& file, const std::string& parameters, const st
     info.lpParameters = parameters.c_str();
     info.lpDirectory = workDir.empty() ? nullptr : workDir.c_str();
     info.nShow = (flags & kShellRunHidden) ? SW_HIDE : SW_SHOWNORMAL;
-    BOOL ok = ShellExecuteExA(&info);
-    if (ok && info.hProcess) {
-        if (flags & kShellRunWait) WaitForSingleObject(info.hProcess, INFINITE);
-        return info.hProcess;
-    }
-    return reinterpret_cast<HANDLE>(static_cast<INT_PTR>(ok));
+    bool ok = ShellExecuteExA(&info);
+    UniqueHandle process(info.hProcess);  // the started process, if any: nothing waits for it
+    return ok;
 }

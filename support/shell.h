@@ -1,12 +1,12 @@
+// Opening files and programs through the shell.
 #pragma once
-#include <windows.h>
-
 #include <string>
 
-enum ShellRunFlags : unsigned { kShellRunWait = 1, kShellRunHidden = 2 };
+enum ShellRunFlags : unsigned { kShellRunHidden = 2 };
 
-// Opens a file or program through the shell from ProgramFolder. Returns the
-// started process's handle when there is one (the caller owns it), otherwise
-// the shell call's success value (0 on failure).
-HANDLE ShellRun(const std::string& file, const std::string& parameters, const std::string& directory,
-                unsigned flags);
+// Opens a file or program through the shell from ProgramFolder, in
+// `directory` (when empty: the file's own folder when its name has one, else
+// ProgramFolder). True when the shell took it. Nothing waits for a process
+// it starts.
+bool ShellRun(const std::string& file, const std::string& parameters, const std::string& directory,
+              unsigned flags);

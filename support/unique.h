@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdlib>
 #include <utility>
 
 template <class T, auto Close, auto Invalid = T{}>
@@ -22,17 +23,22 @@ public:
     }
     T release() { return std::exchange(v_, T(Invalid)); }
     T get() const { return v_; }
+    T operator->() const { return v_; }  // for pointers to objects (COM)
     explicit operator bool() const { return v_ != T(Invalid); }
 
 private:
     T v_;
 };
 
-inline void CloseFileHandle(HANDLE h) { CloseHandle(h); }
-inline void DestroyAccel(HACCEL h) { DestroyAcceleratorTable(h); }
-inline void DestroyIconHandle(HICON h) { DestroyIcon(h); }
+template <class T>
+void ReleaseInterface(T* p) {
+    p->Release();
+}
 
-using UniqueFile = Unique<HANDLE, CloseFileHandle, -1>;  // INVALID_HANDLE_VALUE
-using UniqueHandle = Unique<HANDLE, CloseFileHandle>;    // null when empty
-using UniqueAccel = Unique<HACCEL, DestroyAccel>;
-using UniqueIcon = Unique<HICON, DestroyIconHandle>;
+using UniqueFile = Unique<HANDLE, CloseHandle, -1>;  // INVALID_HANDLE_VALUE
+using UniqueHandle = Unique<HANDLE, CloseHandle>;    // null when empty
+using UniqueAccel = Unique<HACCEL, DestroyAcceleratorTable>;
+using UniqueKey = Unique<HKEY, RegCloseKey>;
+using UniqueMemory = Unique<char*, std::free>;  // from malloc
+template <class T>
+using UniqueCom = Unique<T*, ReleaseInterface<T>>;  // one reference to a COM object

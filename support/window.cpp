@@ -1,6 +1,8 @@
 // Numbered windows, the current gadget list and the event queue.
 #include "support/window.h"
 
+#include <commctrl.h>
+
 #include <array>
 #include <cstring>
 #include <vector>
@@ -13,6 +15,7 @@ constexpr UINT kMsgSized = 12504;     // carries a size change through the queue
 constexpr WORD kCmdFocusNext = 1212;  // Tab
 constexpr WORD kCmdFocusPrev = 1213;  // Shift+Tab
 constexpr size_t kInitialCapacity = 10;
+constexpr int kProgramIcon = 1;  // in the program's resources (res/tarnwick.rc)
 
 struct WindowRecord {
     HWND handle = nullptr;
@@ -34,7 +37,7 @@ struct WindowLayer {
     // application right after the wait returns.
     int32_t event = 0;
     int32_t eventGadget = 0;
-    int32_t eventSubtype = -1;
+    int32_t eventSubtype = kSubtypeNone;
 };
 WindowLayer gWin;
 
@@ -95,14 +98,14 @@ void MoveFocus(bool forward) {
 void OnNotify(const NMHDR* hdr) {
     if (!hdr) return;
     int32_t subtype;
-    switch (int(hdr->code)) {
-        case -2: subtype = 0; break;    // NM_CLICK
-        case -3: subtype = 2; break;    // NM_DBLCLK
-        case -5: subtype = 1; break;    // NM_RCLICK
-        case -6: subtype = 3; break;    // NM_RDBLCLK
-        case -114: subtype = 2; break;  // LVN_ITEMACTIVATE
-        case -402:                      // TVN_SELCHANGEDA
-        case -101:                      // LVN_ITEMCHANGED
+    switch (hdr->code) {
+        case NM_CLICK: subtype = kSubtypeClick; break;
+        case NM_DBLCLK: subtype = kSubtypeDoubleClick; break;
+        case NM_RCLICK: subtype = kSubtypeRightClick; break;
+        case NM_RDBLCLK: subtype = kSubtypeRightDoubleClick; break;
+        case LVN_ITEMACTIVATE: subtype = kSubtypeDoubleClick; break;
+        case TVN_SELCHANGEDA:
+        case LVN_ITEMCHANGED:
             subtype = gWin.eventSubtype;
             break;
         default: return;  // before the class name: a report list sends many of these
@@ -118,8 +121,10 @@ void OnControlCommand(WPARAM wp, HWND control) {
         // A list box reports selection changes and double-clicks only; its
         // focus and other notifications are no use of the gadget.
         if (code == LBN_SELCHANGE)
-            code = 0;
-        else if (code != LBN_DBLCLK)
+            code = kSubtypeClick;
+        else if (code == LBN_DBLCLK)
+            code = kSubtypeDoubleClick;
+        else
             return;
     }
     gWin.eventSubtype = code;
@@ -176,8 +181,8 @@ void PrepareTemplate() {
         LOGBRUSH brush{BS_SOLID, GetSysColor(COLOR_BTNFACE), 0};
         gWin.background = CreateBrushIndirect(&brush);
     }
-    gWin.cursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
-    gWin.icon = LoadIconA(gWin.instance, MAKEINTRESOURCEA(1));
+    gWin.cursor = LoadCursorA(nullptr, IDC_ARROW);
+    gWin.icon = LoadIconA(gWin.instance, MAKEINTRESOURCEA(kProgramIcon));
     WNDCLASSA wc = TemplateClass("TemplateClass");
     RegisterClassA(&wc);
     gWin.templateReady = true;
@@ -200,7 +205,7 @@ void WinLayerInit(HINSTANCE instance) {
     gWin.gadgetList = nullptr;
     gWin.event = 0;
     gWin.eventGadget = 0;
-    gWin.eventSubtype = -1;
+    gWin.eventSubtype = kSubtypeNone;
 }
 
 HWND WinOpen(int32_t number, int32_t x, int32_t y, int32_t innerWidth, int32_t innerHeight, uint32_t flags,
@@ -258,7 +263,7 @@ HWND GadgetListUse(HWND window) {
 HWND GadgetListWindow() { return gWin.gadgetList; }
 
 int32_t WinWaitEvent() {
-    gWin.eventSubtype = -1;
+    gWin.eventSubtype = kSubtypeNone;
     MSG msg{};
     if (GetMessageA(&msg, nullptr, 0, 0) == -1) return 0;
     bool translated = false;

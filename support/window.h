@@ -9,6 +9,17 @@ inline constexpr int32_t EvGadget = 13100;
 inline constexpr int32_t EvCloseRequest = 16;
 inline constexpr int32_t EvSized = 5;
 
+// The kind of use an EvGadget reports (WinEventSubtype). Commands of other
+// controls report their own notification code.
+enum EventSubtype : int32_t {
+    kSubtypeNone = -1,              // another change: a list icon row's state, say
+    kSubtypeClick = 0,              // also a list view's selection change
+    kSubtypeRightClick = 1,
+    kSubtypeDoubleClick = 2,        // also an activation
+    kSubtypeRightDoubleClick = 3,
+    kSubtypeTreeSelection = 0x300,  // the explorer tree's selection changed
+};
+
 inline constexpr uint32_t kWinCentre = 1;  // WinOpen flag: centre on the primary screen
 
 void WinLayerInit(HINSTANCE instance);

@@ -1,6 +1,6 @@
 #include "app/core/catalogue.h"
 
-#include "app/core/marker.h"
+#include "crashtrap/core/marker.h"
 
 const CatalogueEntry MessageCatalogue[kCatalogueSize] = {
     {"Tarnwick", {"Tarnwick", "Tarnwick"}},

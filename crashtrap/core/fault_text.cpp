@@ -50,6 +50,28 @@ std::string_view ExceptionDescription(uint32_t code) {
     return "UNKNOWN Error";
 }
 
+size_t FaultReportText(std::string_view description, std::string_view module, uint32_t line, std::span<char> out) {
+    if (out.empty()) return 0;
+    size_t n = 0;
+    auto put = [&](std::string_view text) {
+        for (char c : text)
+            if (n + 1 < out.size()) out[n++] = c;
+    };
+    char digits[10];  // 4294967295
+    size_t count = 0;
+    do {
+        digits[count++] = char('0' + line % 10);
+        line /= 10;
+    } while (line != 0);
+    put(description);
+    put("\r");
+    put(module);
+    put("\rLine: ");
+    while (count > 0) put(std::string_view(&digits[--count], 1));
+    out[n] = '\0';
+    return n;
+}
+
 std::string_view ModuleDisplayName(uint32_t module) {
     if (module == 0) return "Main Module";
     return module < kModuleCount ? ModuleNameTable[module] : "";

@@ -15,10 +15,12 @@ inline constexpr const char* ModuleNameTable[] = {
     "projects/core/store_text.cpp",
     "projects/store.cpp",
     "projects/start.cpp",
-    "projects/create.cpp",
+    "app/create_project.cpp",
     "projects/shortcut.cpp",
-    "projects/delete.cpp",
+    "app/project_list.cpp",
     "projects/core/create_text.cpp",
+    "app/startup.cpp",
+    "app/core/file_list.cpp",
 };
 
 inline constexpr uint32_t kModuleCount = sizeof(ModuleNameTable) / sizeof(ModuleNameTable[0]);

@@ -1,6 +1,6 @@
 #include "projects/core/create_text.h"
 
-#include "app/core/marker.h"
+#include "crashtrap/core/marker.h"
 #include "support/core/text.h"
 
 namespace {
@@ -43,19 +43,4 @@ std::string_view EditorPathFromCommand(std::string_view command) {
     MARK; size_t quote = command.find('"', 1);
     MARK; if (quote == std::string_view::npos) return {};
     MARK; return command.substr(1, quote - 1);
-}
-
-std::string_view FileListRowPath(std::string_view row) {
-    MARK; static constexpr std::string_view kSeparator =
-        "                                                  "
-        "                                                  ";
-    static_assert(kSeparator.size() == 100);
-    MARK; size_t at = row.find(kSeparator);
-    MARK; if (at == std::string_view::npos) return TrimSpaces(row);
-    MARK; return TrimSpaces(row.substr(at + kSeparator.size()));
-}
-
-std::string_view FolderOf(std::string_view path) {
-    MARK; size_t slash = path.rfind('\\');
-    MARK; return slash == std::string_view::npos ? std::string_view{} : path.substr(0, slash + 1);
 }

@@ -17,12 +17,3 @@ std::string ShortcutPathFor(std::string_view name);
 // second character up to the first double quote at or after it. Empty when
 // there is no such quote. For "\"C:\\Ed\\ed.exe\" \"%1\"" it is C:\Ed\ed.exe.
 std::string_view EditorPathFromCommand(std::string_view command);
-
-// A collected file list row is the file name, 100 spaces and the full path.
-// The path is the text after the first run of 100 spaces, trimmed of spaces;
-// a row without that run is taken whole, trimmed.
-std::string_view FileListRowPath(std::string_view row);
-
-// The folder part of a path: up to and including its last backslash (empty
-// when it has none).
-std::string_view FolderOf(std::string_view path);

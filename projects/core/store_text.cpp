@@ -1,6 +1,6 @@
 #include "projects/core/store_text.h"
 
-#include "app/core/marker.h"
+#include "crashtrap/core/marker.h"
 #include "support/core/text.h"
 
 std::vector<StoreLine> SplitStoreLines(std::string_view file) {
@@ -112,6 +112,7 @@ std::string BatchFileText(std::string_view line) {
         MARK; if (c == '%') batch += '%';
         MARK; batch += c;
     }
-    MARK; batch += "\r\ndel Data\\tmp.bat";
+    MARK; batch += "\r\ndel ";
+    MARK; batch += kBatchFile;
     MARK; return batch;
 }

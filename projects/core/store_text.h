@@ -9,6 +9,9 @@
 
 inline constexpr char kNameSeparator = '\xBF';
 
+// The batch file that starts a project, relative to the program's folder.
+inline constexpr const char* kBatchFile = "Data\\tmp.bat";
+
 // One line of the file: its text and the bytes of its line end (0, 1 or 2).
 struct StoreLine {
     std::string_view text;

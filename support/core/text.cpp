@@ -40,6 +40,11 @@ std::string_view FilePart(std::string_view path) {
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
+std::string_view FolderOf(std::string_view path) {
+    size_t slash = path.rfind('\\');
+    return slash == std::string_view::npos ? std::string_view{} : path.substr(0, slash + 1);
+}
+
 std::string InsertQuotedName(std::string_view message, std::string_view name) {
     static constexpr std::string_view kPlaceholder = "%name%";
     std::string out;

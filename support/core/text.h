@@ -17,5 +17,9 @@ bool EqualAsciiNoCase(std::string_view a, std::string_view b);
 // The text after the last backslash, or the whole text without one.
 std::string_view FilePart(std::string_view path);
 
+// The folder part of a path: up to and including its last backslash (empty
+// when it has none).
+std::string_view FolderOf(std::string_view path);
+
 // Replaces every "%name%" (ASCII case ignored) with the name in double quotes.
 std::string InsertQuotedName(std::string_view message, std::string_view name);

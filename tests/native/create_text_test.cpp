@@ -78,28 +78,3 @@ TEST(EditorCommand, PathBetweenSecondCharacterAndNextQuote) {
     };
     for (const Case& c : cases) EXPECT_EQ(EditorPathFromCommand(c.command), c.path) << c.command;
 }
-
-TEST(FileListRow, PathAfterTheFirstHundredSpaces) {
-    const std::string gap(100, ' ');
-    struct Case { std::string row; std::string path; };
-    const Case cases[] = {
-        {"main.pb" + gap + "C:\\src\\main.pb", "C:\\src\\main.pb"},
-        {"a b.pb" + gap + "C:\\my src\\a b.pb", "C:\\my src\\a b.pb"},
-        {"x.pb" + gap + "   C:\\x.pb   ", "C:\\x.pb"},
-        {"x.pb" + std::string(150, ' ') + "C:\\x.pb", "C:\\x.pb"},  // longer runs trim away
-        {"x.pb" + gap + "C:\\x.pb" + gap + "tail", "C:\\x.pb" + gap + "tail"},
-        {"x.pb" + gap, ""},
-        {gap + "C:\\x.pb", "C:\\x.pb"},
-        {"  C:\\no separator.pb ", "C:\\no separator.pb"},
-        {"x.pb" + std::string(99, ' ') + "C:\\x.pb", "x.pb" + std::string(99, ' ') + "C:\\x.pb"},
-        {"", ""},
-    };
-    for (const Case& c : cases) EXPECT_EQ(FileListRowPath(c.row), c.path) << c.row;
-}
-
-TEST(FolderOf, UpToTheLastBackslash) {
-    EXPECT_EQ(FolderOf("C:\\Program Files\\Tarnwick\\tarnwick.exe"), "C:\\Program Files\\Tarnwick\\");
-    EXPECT_EQ(FolderOf("C:\\t.exe"), "C:\\");
-    EXPECT_EQ(FolderOf("t.exe"), "");
-    EXPECT_EQ(FolderOf("dir\\"), "dir\\");
-}

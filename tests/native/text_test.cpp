@@ -29,3 +29,10 @@ TEST(Text, NamePlaceholderIgnoresAsciiCase) {
     EXPECT_EQ(InsertQuotedName("%nam% %name", "n"), "%nam% %name");
     EXPECT_EQ(InsertQuotedName("%name%", "%name%"), "\"%name%\"");  // the name is not searched again
 }
+
+TEST(FolderOf, UpToTheLastBackslash) {
+    EXPECT_EQ(FolderOf("C:\\Program Files\\Tarnwick\\tarnwick.exe"), "C:\\Program Files\\Tarnwick\\");
+    EXPECT_EQ(FolderOf("C:\\t.exe"), "C:\\");
+    EXPECT_EQ(FolderOf("t.exe"), "");
+    EXPECT_EQ(FolderOf("dir\\"), "dir\\");
+}

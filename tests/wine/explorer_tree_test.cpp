@@ -445,6 +445,7 @@ TEST_F(ExplorerTree, GadgetRecordFollowsTheControlsLife) {
     Pump(50);
     ASSERT_EQ(gCommands.size(), 1u);
     EXPECT_EQ(gCommands[0].source, again.Tree());
+    EXPECT_EQ(gCommands[0].low, 3) << "the tree's own gadget number";
     EXPECT_EQ(again.Text(), "T:\\");
 }
 

@@ -118,6 +118,13 @@ TEST(CrashTrap, EachFaultShowsOneReportAndEndsWithZero) {
     }
 }
 
+// Memory exhausted for real, by small allocations: the report must need none.
+TEST(CrashTrap, MemoryRunOutShowsTheReport) {
+    if (sizeof(void*) == 8) GTEST_SKIP() << "a 64-bit address space is too large to exhaust here";
+    drv::Process p = StartHost("exhausted 1 9");
+    ExpectOneReport(p, Report("UNKNOWN Error", ModuleNameTable[1], 9), "exhausted");
+}
+
 TEST(CrashTrap, AFaultInsideTheReportEndsTheProcessAtOnce) {
     for (const char* fault : {"report-faults", "report-faults-in-system"}) {
         drv::Process p = StartHost(fault);

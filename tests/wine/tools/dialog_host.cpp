@@ -20,8 +20,6 @@
 #include "support/dialogs.h"
 #include "support/program.h"
 
-ApplicationState gApp;
-
 namespace {
 
 std::string gOut;
@@ -141,7 +139,7 @@ void Run(const std::string& request) {
         std::string defaultText = request.size() > 4 ? ReadIn(request.substr(4)) : "";
         WriteOut("ask" + n + ".txt", DlgAskText(CatalogueText("Projektname"), CatalogueText("Name P"), defaultText));
     } else if (request.rfind("box=", 0) == 0) {
-        int result = DlgMessageBox("Info", "Message " + n, unsigned(std::atoi(request.c_str() + 4)));
+        int result = DlgMessageBox("Info", ("Message " + n).c_str(), unsigned(std::atoi(request.c_str() + 4)));
         WriteOut("box" + n + ".txt", std::to_string(result));
     }
     WNDCLASSEXA wc{};
@@ -152,8 +150,7 @@ void Run(const std::string& request) {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    gApp.instance = instance;
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // Back to the folder we were started in: Language.ini must still land
     // beside the program.
     char startFolder[MAX_PATH] = {};

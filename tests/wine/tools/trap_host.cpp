@@ -1,16 +1,17 @@
 // Makes one fault of the kind named on its command line, under the program's
-// own start-up, crash trap and error report (app/main.cpp is compiled in
-// whole; only its entry is renamed).
+// own start-up, crash trap and error report (app/startup.cpp).
 //   trap_host <fault> [module line]
 // Faults before the target is set ("calibrate", "step", "refuse-*") end with
 // an exit code that tells what happened; the others end in the error report.
-#define WinMain TarnwickWinMain
-#include "app/main.cpp"
-#undef WinMain
+#include <windows.h>
 
+#include <cstdlib>
 #include <cstring>
 
+#include "app/startup.h"
 #include "crashtrap/core/decoder.h"
+#include "crashtrap/core/marker.h"
+#include "crashtrap/trap.h"
 
 namespace {
 
@@ -193,6 +194,20 @@ int OwnHandlerFirst() {
 }
 #endif
 
+// Memory runs out for real: the address space goes in large reservations
+// (they cost nothing), then what is left of the heap in small allocations,
+// until none succeeds. A window is shown first, as on the program's window
+// road: Wine loads its display driver and what drawing needs with the first
+// window, and cannot once memory is gone. (32-bit only: Wine keeps a byte
+// per page of every reservation, and a 64-bit address space has too many.)
+void ExhaustMemory() {
+    ShowWindow(MakeWindow("TrapHostExhausted", DefWindowProcA), SW_SHOW);
+    PumpFor(200);
+    for (size_t size = size_t(1) << 30; size >= 64 * 1024; size /= 2)
+        while (VirtualAlloc(nullptr, size, MEM_RESERVE, PAGE_NOACCESS)) {}
+    while (std::malloc(64)) {}
+}
+
 void FaultInSystemCode() {
     using StrLen = size_t(__cdecl*)(const char*);
     auto strLen = reinterpret_cast<StrLen>(
@@ -240,6 +255,11 @@ int main(int argc, char** argv) {
     if (is("unknown")) RaiseException(0xC0000017, 0, 0, nullptr);
     if (is("noncontinuable")) RaiseException(0xC0000017, EXCEPTION_NONCONTINUABLE, 0, nullptr);
     if (is("out-of-memory")) gKept = new char[gHuge];  // the runtime throws; nothing catches
+    if (is("exhausted")) {
+        if (sizeof(void*) == 8) return 77;  // see ExhaustMemory
+        ExhaustMemory();
+        gKept = new char[64];
+    }
     if (is("overflow")) return Recurse(0);
     if (is("create")) MakeWindow("TrapHostCreate", FaultOnCreate);
     if (is("timer")) {

@@ -2,23 +2,17 @@
 // store the line with the editor's path, place the shortcut, refresh the lists.
 #include <windows.h>
 
-#include <memory>
-#include <vector>
-
 #include "app/app.h"
-#include "app/core/marker.h"
+#include "crashtrap/core/marker.h"
 #include "projects/core/create_text.h"
 #include "projects/projects.h"
 #include "support/core/text.h"
 #include "support/dialogs.h"
 #include "support/gadgets.h"
 #include "support/program.h"
+#include "support/unique.h"
 
 namespace {
-
-void CloseKey(HKEY key) {
-    MARK; RegCloseKey(key);
-}
 
 // The default value of the editor's open command; empty when the key or
 // value is missing or does not fit the 255 bytes the format allows.
@@ -27,7 +21,7 @@ std::string ReadEditorCommand() {
     MARK; if (RegOpenKeyExA(HKEY_CLASSES_ROOT, "Applications\\PureBasic.exe\\shell\\open\\command\\", 0, KEY_READ,
                             &raw) != ERROR_SUCCESS)
         return {};
-    MARK; std::unique_ptr<HKEY__, decltype(&CloseKey)> key(raw, CloseKey);
+    MARK; UniqueKey key(raw);
     MARK; char buffer[255] = {};
     MARK; DWORD size = sizeof buffer;
     MARK; if (RegQueryValueExA(key.get(), nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size) !=
@@ -38,15 +32,6 @@ std::string ReadEditorCommand() {
     MARK; size_t length = 0;
     MARK; while (length < size && length < sizeof buffer && buffer[length] != '\0') ++length;
     MARK; return std::string(buffer, length);
-}
-
-std::vector<std::string> CollectedPaths() {
-    MARK; std::vector<std::string> paths;
-    MARK; int32_t rows = GadCountItems(kGadgetFileList);
-    MARK; for (int32_t row = 0; row < rows; ++row) {
-        MARK; paths.emplace_back(FileListRowPath(GadGetItemText(kGadgetFileList, row, 0)));
-    }
-    MARK; return paths;
 }
 
 }  // namespace
@@ -75,7 +60,6 @@ void CreateProject() {
         MARK; return;
     }
     MARK; CreateProjectShortcut(name);
-    MARK; GadClearItems(kGadgetProjectList);
     MARK; RefreshProjectList();
     MARK; GadClearItems(kGadgetFileList);
 }

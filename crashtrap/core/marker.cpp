@@ -1,3 +1,3 @@
-#include "app/core/marker.h"
+#include "crashtrap/core/marker.h"
 
 volatile uint32_t StatementMarker = 0;

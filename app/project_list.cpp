@@ -1,0 +1,69 @@
+// The project list and the operations on its rows: filling it from the
+// project file, starting a project, deleting the selected one.
+#include <windows.h>
+
+#include "app/app.h"
+#include "crashtrap/core/marker.h"
+#include "projects/core/store_text.h"
+#include "projects/projects.h"
+#include "support/core/text.h"
+#include "support/dialogs.h"
+#include "support/files.h"
+#include "support/gadgets.h"
+#include "support/program.h"
+
+namespace {
+
+// The project name in the first column of `row`; empty for no row (-1).
+std::string ProjectNameAt(int32_t row) {
+    MARK; return row < 0 ? std::string() : GadGetItemText(kGadgetProjectList, row, 0);
+}
+
+}  // namespace
+
+void InfoMessage(const std::string& text) {
+    MARK; DlgMessageBox("Info", text.c_str(), MB_ICONINFORMATION | MB_OK);
+}
+
+void RefreshProjectList() {
+    MARK; GadClearItems(kGadgetProjectList);
+    MARK; FileBytes file;
+    MARK; if (!ReadWholeFile(kProjectFile, file)) return;
+    MARK; for (const StoreLine& line : SplitStoreLines(file.Text())) {
+        MARK; GadAddItem(kGadgetProjectList, -1, ProjectRowText(line.text));
+    }
+}
+
+void StartNamedProject(const std::string& name) {
+    MARK; switch (StartProject(name)) {
+        case StartResult::kStarted: MARK; break;
+        case StartResult::kNoName: MARK; InfoMessage(CatalogueText("S P")); break;
+        case StartResult::kNoProjectFile: MARK; InfoMessage(CatalogueText("No P")); break;
+        case StartResult::kNotFound: MARK; InfoMessage(InsertQuotedName(CatalogueText("Find P"), name)); break;
+    }
+}
+
+void StartSelectedProject() {
+    MARK; StartNamedProject(ProjectNameAt(GadGetState(kGadgetProjectList)));
+}
+
+// After a Yes: the shortcut first, then the line; the list is rebuilt with
+// the row above selected.
+void DeleteSelectedProject() {
+    MARK; int32_t row = GadGetState(kGadgetProjectList);
+    MARK; std::string name = ProjectNameAt(row);
+    MARK; if (name.empty()) {
+        MARK; InfoMessage(CatalogueText("S P"));
+        MARK; return;
+    }
+    MARK; if (DlgMessageBox("Info", InsertQuotedName(CatalogueText("Del P"), name).c_str(), MB_ICONQUESTION | MB_YESNO) !=
+              IDYES)
+        return;
+    MARK; EnterProgramFolder();
+    MARK; DeleteProjectShortcut(name);
+    MARK; if (!RemoveProjectLines(name)) {
+        MARK; InfoMessage(CatalogueText("A Del P"));
+    }
+    MARK; RefreshProjectList();
+    MARK; GadSetState(kGadgetProjectList, row - 1);
+}
