@@ -22,6 +22,19 @@ const CatalogueEntry MessageCatalogue[kCatalogueSize] = {
     {"No P", {"Es sind keine Projekte vorhanden!", "There are no projects!"}},
     {"Find P", {"Das angegebene Projekt %name% konnte nicht gefunden werden!", "Cannot find the project %name%!"}},
     {"No F", {"Es wurden keine Dateien f\xFCr das Projekt ausgew\xE4hlt!", "No files selected!"}},
+    // The project list's context menu; "&" marks an item's access key.
+    {"M Start", {"Projekt &starten", "&Start project"}},
+    {"M Rename", {"&Umbenennen...", "&Rename..."}},
+    {"M Load", {"&Dateien in die Liste laden", "&Load files into the list"}},
+    {"M Replace", {"Dateien durch die Liste &ersetzen...", "Re&place files with the list..."}},
+    {"M Delete", {"Projekt &l\xF6schen", "&Delete project"}},
+    {"M Folder", {"Verkn\xFCpfungs&ordner \xF6" "ffnen", "&Open the shortcut folder"}},
+    {"Rep P", {"Sollen die Dateien des Projekts %name% wirklich durch die Dateien der Liste ersetzt werden?",
+               "Do you really want to replace the files of the project %name% with the files of the list?"}},
+    {"C Error", {"Das Projekt konnte nicht ge\xE4ndert werden!", "Cannot change the project!"}},
+    {"Drop F", {"Es wurde nichts \xFC" "bernommen: nur *.pb- und *.pbi-Dateien werden gesammelt, keine Ordner und "
+                "keine anderen Dateien.",
+                "Nothing was taken: only *.pb and *.pbi files are collected, no folders and no other files."}},
 };
 
 std::string CatalogueTextFor(std::string_view key, int language) {

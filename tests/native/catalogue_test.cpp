@@ -28,12 +28,40 @@ TEST(Catalogue, EntriesAreWindows1252Bytes) {
         {"No P", "Es sind keine Projekte vorhanden!", "There are no projects!"},
         {"Find P", "Das angegebene Projekt %name% konnte nicht gefunden werden!", "Cannot find the project %name%!"},
         {"No F", "Es wurden keine Dateien f\xFCr das Projekt ausgew\xE4hlt!", "No files selected!"},
+        {"M Start", "Projekt &starten", "&Start project"},
+        {"M Rename", "&Umbenennen...", "&Rename..."},
+        {"M Load", "&Dateien in die Liste laden", "&Load files into the list"},
+        {"M Replace", "Dateien durch die Liste &ersetzen...", "Re&place files with the list..."},
+        {"M Delete", "Projekt &l\xF6schen", "&Delete project"},
+        {"M Folder", "Verkn\xFCpfungs&ordner \xF6" "ffnen", "&Open the shortcut folder"},
+        {"Rep P", "Sollen die Dateien des Projekts %name% wirklich durch die Dateien der Liste ersetzt werden?",
+         "Do you really want to replace the files of the project %name% with the files of the list?"},
+        {"C Error", "Das Projekt konnte nicht ge\xE4ndert werden!", "Cannot change the project!"},
+        {"Drop F",
+         "Es wurde nichts \xFC" "bernommen: nur *.pb- und *.pbi-Dateien werden gesammelt, keine Ordner und keine "
+         "anderen Dateien.",
+         "Nothing was taken: only *.pb and *.pbi files are collected, no folders and no other files."},
     };
     ASSERT_EQ(std::size(expected), size_t(kCatalogueSize));
     for (int i = 0; i < kCatalogueSize; ++i) {
         EXPECT_STREQ(MessageCatalogue[i].key, expected[i][0]) << "entry " << i + 1;
         EXPECT_EQ(CatalogueTextFor(expected[i][0], 0), expected[i][1]);
         EXPECT_EQ(CatalogueTextFor(expected[i][0], 1), expected[i][2]);
+    }
+}
+
+TEST(Catalogue, MenuItemsHaveOneAccessKeyEachAndNoneTwice) {
+    for (int language : {0, 1}) {
+        std::string keys;
+        for (const char* item : {"M Start", "M Rename", "M Load", "M Replace", "M Delete", "M Folder"}) {
+            std::string text = CatalogueTextFor(item, language);
+            size_t amp = text.find('&');
+            ASSERT_NE(amp, std::string::npos) << text;
+            ASSERT_EQ(text.find('&', amp + 1), std::string::npos) << text;
+            std::string key = LowerName(text.substr(amp + 1, 1));
+            EXPECT_EQ(keys.find(key), std::string::npos) << "access key " << key << " twice, language " << language;
+            keys += key;
+        }
     }
 }
 
