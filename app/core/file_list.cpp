@@ -19,6 +19,16 @@ std::string FileListRow(std::string_view path) {
     MARK; return row;
 }
 
+bool IsSourceFileName(std::string_view path) {
+    MARK; std::string_view name = FilePart(path);
+    MARK; for (std::string_view extension : {".pb", ".pbi"}) {
+        MARK; if (name.size() >= extension.size() &&
+                  EqualAsciiNoCase(name.substr(name.size() - extension.size()), extension))
+            return true;
+    }
+    MARK; return false;
+}
+
 std::string_view FileListRowPath(std::string_view row) {
     MARK; size_t at = row.find(kGap);
     MARK; if (at == std::string_view::npos) return TrimSpaces(row);

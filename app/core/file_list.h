@@ -9,6 +9,10 @@
 // in a backslash or is empty).
 std::string FileListRow(std::string_view path);
 
+// Whether the file at `path` is one the collection takes: its name ends in
+// ".pb" or ".pbi", ASCII case ignored (the folder tree's patterns).
+bool IsSourceFileName(std::string_view path);
+
 // The path in a row: the text after the first run of 100 spaces, trimmed of
 // spaces; a row without that run is taken whole, trimmed.
 std::string_view FileListRowPath(std::string_view row);

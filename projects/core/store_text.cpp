@@ -87,6 +87,73 @@ std::optional<std::string> RemoveProjectFromText(std::string_view file, std::str
     MARK; return kept;
 }
 
+std::vector<std::string> ProjectFilePaths(std::string_view line) {
+    MARK; std::vector<std::string> paths;
+    MARK; size_t sep = line.find(kNameSeparator);
+    MARK; if (sep == std::string_view::npos) return paths;
+    MARK; size_t open = line.find('"', sep + 1);
+    MARK; while (open != std::string_view::npos) {
+        MARK; size_t close = line.find('"', open + 1);
+        MARK; if (close == std::string_view::npos) break;
+        MARK; if (close > open + 1) paths.emplace_back(line.substr(open + 1, close - open - 1));
+        MARK; open = line.find('"', close + 1);
+    }
+    MARK; return paths;
+}
+
+namespace {
+
+// The first line of the project `name`, or none. No project is nameless: a
+// line without its separator has an empty name part, and is nobody's.
+const StoreLine* FindLine(const std::vector<StoreLine>& lines, std::string_view name) {
+    MARK; if (name.empty()) return nullptr;
+    MARK; for (const StoreLine& line : lines) {
+        MARK; if (SameName(ProjectNameOf(line.text), name)) return &line;
+    }
+    MARK; return nullptr;
+}
+
+// The file with the text of `line` (not its line end) replaced.
+std::string Spliced(std::string_view file, const StoreLine& line, std::string_view newText) {
+    MARK; std::string out(file.substr(0, line.offset));
+    MARK; out += newText;
+    MARK; out += file.substr(line.offset + line.text.size());
+    MARK; return out;
+}
+
+}  // namespace
+
+ChangedFile RenameProjectInText(std::string_view file, std::string_view name, std::string_view newName) {
+    MARK; std::vector<StoreLine> lines = SplitStoreLines(file);
+    MARK; const StoreLine* found = FindLine(lines, name);
+    MARK; if (!found) return {LineChange::kNotFound, {}};
+    MARK; for (const StoreLine& line : lines) {
+        MARK; if (&line != found && SameName(ProjectNameOf(line.text), newName)) return {LineChange::kNameTaken, {}};
+    }
+    MARK; std::string renamed(newName);
+    MARK; renamed += found->text.substr(ProjectNameOf(found->text).size());
+    MARK; return {LineChange::kDone, Spliced(file, *found, renamed)};
+}
+
+ChangedFile ReplaceProjectFilesInText(std::string_view file, std::string_view name,
+                                      const std::vector<std::string>& paths) {
+    MARK; std::vector<StoreLine> lines = SplitStoreLines(file);
+    MARK; const StoreLine* found = FindLine(lines, name);
+    MARK; if (!found) return {LineChange::kNotFound, {}};
+    // Name, separator and editor path: everything before the first file's
+    // quote, with the space that ends the editor path.
+    MARK; std::string_view text = found->text;
+    MARK; size_t firstQuote = text.find('"', text.find(kNameSeparator));
+    MARK; std::string line(text.substr(0, firstQuote));
+    MARK; if (line.back() != ' ') line += ' ';
+    MARK; for (const std::string& path : paths) {
+        MARK; line += '"';
+        MARK; line += path;
+        MARK; line += "\" ";
+    }
+    MARK; return {LineChange::kDone, Spliced(file, *found, line)};
+}
+
 std::string BatchFileText(std::string_view line) {
     MARK; size_t sep = line.find(kNameSeparator);
     MARK; std::string_view command = sep == std::string_view::npos ? std::string_view{} : line.substr(sep + 1);

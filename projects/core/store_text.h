@@ -49,6 +49,34 @@ std::string AppendedText(std::optional<char> lastByte, std::string_view line);
 // bytes stay as they were.
 std::optional<std::string> RemoveProjectFromText(std::string_view file, std::string_view name);
 
+// The paths of a line's files: the texts inside the pairs of double quotes
+// after its first 0xBF (the first quote with the second, the third with the
+// fourth, ...), in order; empty ones are left out.
+std::vector<std::string> ProjectFilePaths(std::string_view line);
+
+// A change of one project's line, made on the whole file's text.
+enum class LineChange {
+    kDone,       // `text` is the new file
+    kNotFound,   // no line has the project's name
+    kNameTaken,  // another project has the new name
+};
+struct ChangedFile {
+    LineChange result;
+    std::string text;
+};
+
+// The file with the first line of the project `name` renamed to `newName`:
+// that line keeps every byte after its name part, every other byte of the
+// file stays. A new name of the same project (another letter case) is no
+// clash; a line of another project with that name is.
+ChangedFile RenameProjectInText(std::string_view file, std::string_view name, std::string_view newName);
+
+// The file with the files of the first line of the project `name` replaced
+// by `paths`: the line keeps its name, its editor path and its line end,
+// every other byte of the file stays.
+ChangedFile ReplaceProjectFilesInText(std::string_view file, std::string_view name,
+                                      const std::vector<std::string>& paths);
+
 // The batch file that opens a project line's files in the editor:
 // line 1 is everything after the first 0xBF, with a non-empty editor path put
 // in double quotes and every '%' doubled for the command interpreter; line 2

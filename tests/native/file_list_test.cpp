@@ -15,6 +15,14 @@ TEST(FileListRow, NameHundredSpacesAndPathThatReadBack) {
     EXPECT_EQ(FileListRow(""), "");
 }
 
+TEST(FileListRow, SourceFilesByTheirNameOnly) {
+    // As the tree's pattern "*.pb" does, a bare ".pb" counts.
+    for (const char* yes : {"C:\\a.pb", "C:\\A.PBI", "x.Pb", "C:\\dir.pbi\\b.pb", "C:\\.pb"})
+        EXPECT_TRUE(IsSourceFileName(yes)) << yes;
+    for (const char* no : {"C:\\a.pbx", "C:\\a.p", "C:\\a.pb\\", "C:\\a.pb.txt", "pb", "", "C:\\apb"})
+        EXPECT_FALSE(IsSourceFileName(no)) << no;
+}
+
 TEST(FileListRow, PathAfterTheFirstHundredSpaces) {
     const std::string gap(100, ' ');
     struct Case { std::string row; std::string path; };

@@ -103,6 +103,61 @@ TEST(StoreRemove, WholeLinesOnlyAndEveryOtherByteKept) {
     for (const Case& c : cases) EXPECT_EQ(RemoveProjectFromText(c.file, c.name), c.expected) << c.what;
 }
 
+TEST(StoreLine, FilePathsAfterTheSeparator) {
+    EXPECT_EQ(ProjectFilePaths("D\xBF" "C:\\Ed\\ed.exe \"C:\\a.pb\" \"C:\\b c.pbi\" "), (V{"C:\\a.pb", "C:\\b c.pbi"}));
+    EXPECT_EQ(ProjectFilePaths("say \"hi\xBF \"a\" "), V{"a"});  // quotes in the name are not paths
+    EXPECT_EQ(ProjectFilePaths("D\xBF \"\" \"a\" \"open"), V{"a"});
+    EXPECT_EQ(ProjectFilePaths("no separator \"a\" "), V{});
+}
+
+// A rename and a change of files touch one line's bytes only: the file
+// around it (other line ends, a last line without one) stays byte for byte.
+TEST(StoreChange, RenameKeepsEveryOtherByte) {
+    const std::string file = "A\xBF \"a\" \nDemo\xBF" "C:\\ed.exe \"d\" \r\nno separator\rB\xBF \"b\" ";
+    struct Case { const char* what; std::string name, newName; LineChange result; std::string text; };
+    const Case cases[] = {
+        {"other name", "demo", "Neu", LineChange::kDone,
+         "A\xBF \"a\" \nNeu\xBF" "C:\\ed.exe \"d\" \r\nno separator\rB\xBF \"b\" "},
+        {"letter case of the same project", "Demo", "DEMO", LineChange::kDone,
+         "A\xBF \"a\" \nDEMO\xBF" "C:\\ed.exe \"d\" \r\nno separator\rB\xBF \"b\" "},
+        {"last line", "b", "\xC4", LineChange::kDone,
+         "A\xBF \"a\" \nDemo\xBF" "C:\\ed.exe \"d\" \r\nno separator\r\xC4\xBF \"b\" "},
+        {"another project's name in other letters", "Demo", "a", LineChange::kNameTaken, ""},
+        {"no such project", "x", "y", LineChange::kNotFound, ""},
+        {"no nameless project", "", "y", LineChange::kNotFound, ""},
+    };
+    for (const Case& c : cases) {
+        ChangedFile changed = RenameProjectInText(file, c.name, c.newName);
+        EXPECT_EQ(changed.result, c.result) << c.what;
+        EXPECT_EQ(changed.text, c.text) << c.what;
+    }
+    // Two lines of one name (a hand edit): the first is renamed, and the
+    // second then holds the old name, so a case change of it clashes.
+    const std::string twice = "D\xBF \"1\" \r\nd\xBF \"2\" \r\n";
+    EXPECT_EQ(RenameProjectInText(twice, "d", "E").text, "E\xBF \"1\" \r\nd\xBF \"2\" \r\n");
+    EXPECT_EQ(RenameProjectInText(twice, "d", "D").result, LineChange::kNameTaken);
+}
+
+TEST(StoreChange, ReplacedFilesKeepNameEditorAndLineEnd) {
+    const V files{"C:\\x.pb", "C:\\y z.pbi"};
+    struct Case { const char* what; std::string file, name, expected; };
+    const Case cases[] = {
+        {"editor kept", "A\xBF \r\nDemo\xBF" "C:\\Pure Basic\\ed.exe \"C:\\a.pb\" \nB\xBF \r\n", "demo",
+         "A\xBF \r\nDemo\xBF" "C:\\Pure Basic\\ed.exe \"C:\\x.pb\" \"C:\\y z.pbi\" \nB\xBF \r\n"},
+        {"no editor path", "Demo\xBF \"a\" \"b\" \r\n", "demo", "Demo\xBF \"C:\\x.pb\" \"C:\\y z.pbi\" \r\n"},
+        {"no files before, no space, no line end", "demo\xBF" "ed", "demo",
+         "demo\xBF" "ed \"C:\\x.pb\" \"C:\\y z.pbi\" "},
+        {"a quote in the name", "De\"mo\xBF" "ed \"a\" \r\n", "de\"mo",
+         "De\"mo\xBF" "ed \"C:\\x.pb\" \"C:\\y z.pbi\" \r\n"},
+    };
+    for (const Case& c : cases) {
+        ChangedFile changed = ReplaceProjectFilesInText(c.file, c.name, files);
+        EXPECT_EQ(changed.result, LineChange::kDone) << c.what;
+        EXPECT_EQ(changed.text, c.expected) << c.what;
+    }
+    EXPECT_EQ(ReplaceProjectFilesInText("A\xBF \r\n", "demo", files).result, LineChange::kNotFound);
+}
+
 TEST(BatchFile, QuotedEditorAndDoubledPercent) {
     struct Case { std::string line, batch; };
     const Case cases[] = {
