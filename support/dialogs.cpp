@@ -36,6 +36,7 @@ constexpr int kMostCharsTaken = 9999;
 struct AskCall {
     HWND edit = nullptr;
     bool finished = false;
+    bool cancelled = true;
     std::string result;
 };
 
@@ -53,6 +54,7 @@ BOOL CALLBACK DisableIfOurs(HWND hwnd, LPARAM) {
 // can hand the activation back to one of them.
 void EndAsk(HWND dialog, AskCall& call, bool takeText) {
     call.result.clear();
+    call.cancelled = !takeText;
     if (takeText) {
         std::string text(kMostCharsTaken + 1, '\0');
         int n = GetWindowTextA(call.edit, text.data(), int(text.size()));
@@ -133,7 +135,9 @@ int DlgMessageBox(const char* title, const char* message, unsigned flags) {
     return result;
 }
 
-std::string DlgAskText(const std::string& title, const std::string& prompt, const std::string& defaultText) {
+std::string DlgAskText(const std::string& title, const std::string& prompt, const std::string& defaultText,
+                       bool* cancelled) {
+    if (cancelled) *cancelled = true;
     HINSTANCE instance = GetModuleHandleA(nullptr);
     if (!gDialogs.font) gDialogs.font = static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT));
     // The platform deletes a class's background brush when the class is
@@ -206,5 +210,6 @@ std::string DlgAskText(const std::string& title, const std::string& prompt, cons
     // and during WM_DESTROY it does.
     UnregisterClassA(kAskClass, instance);
     if (quit) PostQuitMessage(int(quitCode));
+    if (cancelled) *cancelled = call.cancelled;
     return call.result;
 }

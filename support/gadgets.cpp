@@ -66,8 +66,27 @@ void ResumeDrawing(HWND hwnd) {
     RedrawWindow(hwnd, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
+bool IsListKind(const GadgetKindOps* ops);
+
+// The keys a list gadget reports as events, by what the key asks for; 0 for
+// every other key, which goes to the control as before. The menu key and
+// Shift+F10 both ask for the context menu. Read while the key message is
+// handled, the key state is that of the moment the key was pressed.
+int32_t ListKeySubtype(UINT msg, WPARAM key) {
+    if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return 0;
+    bool shift = GetKeyState(VK_SHIFT) < 0;
+    if (msg == WM_KEYDOWN && key == VK_DELETE && !shift) return kSubtypeKeyDelete;
+    if (msg == WM_KEYDOWN && key == VK_F2 && !shift) return kSubtypeKeyF2;
+    if (msg == WM_KEYDOWN && key == VK_APPS) return kSubtypeKeyMenu;
+    // F10 arrives as a system key. Kept from the default handling, it would
+    // not start the window's menu mode either.
+    if (msg == WM_SYSKEYDOWN && key == VK_F10 && shift) return kSubtypeKeyMenu;
+    return 0;
+}
+
 // In front of every standard control: the record is cleared when the control
-// goes, however it goes (GadFree, a new gadget with the same number, or its window).
+// goes, however it goes (GadFree, a new gadget with the same number, or its
+// window); list gadgets report their keys.
 LRESULT CALLBACK GadgetProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == kMsgResumeDrawing) {
         ResumeDrawing(hwnd);
@@ -80,6 +99,12 @@ LRESULT CALLBACK GadgetProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         // the class procedure is the control's own.
         auto own = reinterpret_cast<WNDPROC>(GetClassLongPtrA(hwnd, GCLP_WNDPROC));
         return CallWindowProcA(own, hwnd, msg, wp, lp);
+    }
+    if ((msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN) && IsListKind(r->ops)) {
+        if (int32_t subtype = ListKeySubtype(msg, wp)) {
+            WinRaiseGadgetEvent(number, subtype);
+            return 0;
+        }
     }
     auto own = reinterpret_cast<WNDPROC>(r->extra);
     if (msg == WM_NCDESTROY) {
@@ -237,6 +262,8 @@ void ListIconAddColumn(int32_t number, int32_t position, const std::string& titl
 const GadgetKindOps kListIconOps = {nullptr,           ListIconGetState,   ListIconSetState,   ListIconGetText,
                                     ListIconAddItem,   ListIconRemoveItem, ListIconClearItems, ListIconCountItems,
                                     ListIconGetItemText, ListIconAddColumn};
+
+bool IsListKind(const GadgetKindOps* ops) { return ops == &kListViewOps || ops == &kListIconOps; }
 
 }  // namespace
 

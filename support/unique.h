@@ -38,6 +38,7 @@ void ReleaseInterface(T* p) {
 using UniqueFile = Unique<HANDLE, CloseHandle, -1>;  // INVALID_HANDLE_VALUE
 using UniqueHandle = Unique<HANDLE, CloseHandle>;    // null when empty
 using UniqueAccel = Unique<HACCEL, DestroyAcceleratorTable>;
+using UniqueMenu = Unique<HMENU, DestroyMenu>;
 using UniqueKey = Unique<HKEY, RegCloseKey>;
 using UniqueMemory = Unique<char*, std::free>;  // from malloc
 template <class T>

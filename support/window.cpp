@@ -288,6 +288,11 @@ int32_t WinWaitEvent() {
 int32_t WinEventGadget() { return gWin.eventGadget; }
 int32_t WinEventSubtype() { return gWin.eventSubtype; }
 
+void WinRaiseGadgetEvent(int32_t gadget, int32_t subtype) {
+    gWin.eventSubtype = subtype;
+    RaiseGadgetEvent(gadget);
+}
+
 void WinClose(int32_t number) {
     WindowRecord* r = FindRecord(number);
     if (!r) return;

@@ -18,6 +18,13 @@ enum EventSubtype : int32_t {
     kSubtypeDoubleClick = 2,        // also an activation
     kSubtypeRightDoubleClick = 3,
     kSubtypeTreeSelection = 0x300,  // the explorer tree's selection changed
+    // Keys that a list gadget (list view, list icon) reports instead of
+    // handing them to its control.
+    kSubtypeKeyDelete = 0x10000 | VK_DELETE,
+    kSubtypeKeyF2 = 0x10000 | VK_F2,
+    kSubtypeKeyMenu = 0x10000 | VK_APPS,  // the menu key, or Shift+F10
+    // Files dropped on a gadget that accepts them (support/drop.h).
+    kSubtypeDrop = 0x20000,
 };
 
 inline constexpr uint32_t kWinCentre = 1;  // WinOpen flag: centre on the primary screen
@@ -31,5 +38,9 @@ HWND GadgetListWindow();  // the window new gadgets are placed in
 int32_t WinWaitEvent();
 int32_t WinEventGadget();
 int32_t WinEventSubtype();
+// Sets the event state as a control's notification does: EvGadget for
+// `gadget` with `subtype`, returned by the wait that is dispatching now (or
+// by the next one).
+void WinRaiseGadgetEvent(int32_t gadget, int32_t subtype);
 void WinClose(int32_t number);
 void WinCloseAll();

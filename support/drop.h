@@ -1,0 +1,23 @@
+// Files dropped from the shell (Explorer's drag and drop) onto gadgets.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A dropped file or folder, its path in the ANSI code page.
+struct DroppedFile {
+    std::string path;
+    // False when the name holds characters that the code page lacks: `path`
+    // then names no file (the missing characters are replaced).
+    bool exact = false;
+};
+
+// Makes the gadget's control take files dropped on it from the shell. Each
+// drop is reported as EvGadget for the gadget with the subtype kSubtypeDrop,
+// and its files wait in TakeDroppedFiles. Nothing is taken while the
+// gadget's window is disabled (a dialog is open). False when the platform
+// refuses.
+bool GadAcceptFileDrops(int32_t gadget);
+
+// The files of the last drop, in the order of the drop; handed out once.
+std::vector<DroppedFile> TakeDroppedFiles();
