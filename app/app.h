@@ -34,6 +34,9 @@ void AddTreeFile();
 void RemoveListedFile();
 // The full paths of the file list's entries, in list order.
 std::vector<std::string> CollectedPaths();
+// Collects the *.pb and *.pbi files of a drop on the file list or the tree,
+// as "->" does, in the order of the drop.
+void CollectDroppedFiles();
 
 // The project list and the project operations (project_list.cpp,
 // create_project.cpp), and their information box: title "Info", Ok.
@@ -46,3 +49,19 @@ void CreateProject();
 void StartNamedProject(const std::string& name);
 void StartSelectedProject();
 void DeleteSelectedProject();
+// The name in the project list's selected row; empty when no row is
+// selected (or the row's line has no name).
+std::string SelectedProjectName();
+// Selects the first row of the project list whose name is `name`.
+void SelectProjectRow(const std::string& name);
+
+// The project list's context menu (project_menu.cpp): at the mouse, or
+// below the selected row when the keyboard asked for it.
+void ShowProjectMenu(bool byKeyboard);
+// Changes of an existing project (project_edit.cpp).
+void RenameSelectedProject();
+void LoadSelectedProjectFiles();
+void ReplaceSelectedProjectFiles();
+void OpenShortcutFolder();
+// Whether the folder of the shortcuts, "Projects" beside the program, exists.
+bool ShortcutFolderExists();

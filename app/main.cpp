@@ -11,8 +11,30 @@
 
 namespace {
 
+// Input of the lists beyond clicks: their keys, the project list's context
+// menu and files dropped from the shell; false for any other event.
+bool DispatchListInput(int32_t gadget, int32_t subtype) {
+    MARK; if (subtype == kSubtypeDrop && (gadget == kGadgetFileList || gadget == kGadgetTree)) {
+        MARK; CollectDroppedFiles();
+        MARK; return true;
+    }
+    MARK; if (gadget == kGadgetFileList && subtype == kSubtypeKeyDelete) {
+        MARK; RemoveListedFile();
+        MARK; return true;
+    }
+    MARK; if (gadget != kGadgetProjectList) return false;
+    MARK; switch (subtype) {
+        case kSubtypeRightClick: MARK; ShowProjectMenu(false); return true;
+        case kSubtypeKeyMenu: MARK; ShowProjectMenu(true); return true;
+        case kSubtypeKeyDelete: MARK; DeleteSelectedProject(); return true;
+        case kSubtypeKeyF2: MARK; RenameSelectedProject(); return true;
+        default: MARK; return false;
+    }
+}
+
 // What the main loop does with a gadget event; false for the Quit button.
 bool DispatchGadget(int32_t gadget, int32_t subtype) {
+    MARK; if (DispatchListInput(gadget, subtype)) return true;
     MARK; switch (gadget) {
         case kGadgetTree:        MARK; if (subtype == kSubtypeDoubleClick) AddTreeFile(); break;
         case kGadgetFileList:    MARK; if (subtype == kSubtypeDoubleClick) RemoveListedFile(); break;

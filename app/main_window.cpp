@@ -3,6 +3,7 @@
 #include "app/app.h"
 #include "crashtrap/core/marker.h"
 #include "explorer/tree.h"
+#include "support/drop.h"
 #include "support/gadgets.h"
 #include "support/window.h"
 
@@ -34,6 +35,9 @@ void BuildMainWindow() {
     MARK; GadButton(kGadgetDelete, 20, 390, 250, 20, CatalogueText("Projekt l\xF6schen"));
     MARK; GadButton(kGadgetQuit, 290, 390, 250, 20, CatalogueText("Beenden"));
     MARK; GadText(kGadgetCopyright, 380, 0, 180, 15, kCopyright);
+    // Files dragged from Explorer are collected where the files are picked.
+    MARK; GadAcceptFileDrops(kGadgetFileList);
+    MARK; GadAcceptFileDrops(kGadgetTree);
 
     MARK; RefreshProjectList();
 }

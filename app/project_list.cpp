@@ -43,6 +43,20 @@ void StartNamedProject(const std::string& name) {
     }
 }
 
+std::string SelectedProjectName() {
+    MARK; return ProjectNameAt(GadGetState(kGadgetProjectList));
+}
+
+void SelectProjectRow(const std::string& name) {
+    MARK; int32_t rows = GadCountItems(kGadgetProjectList);
+    MARK; for (int32_t row = 0; row < rows; ++row) {
+        MARK; if (SameName(ProjectNameAt(row), name)) {
+            MARK; GadSetState(kGadgetProjectList, row);
+            MARK; return;
+        }
+    }
+}
+
 void StartSelectedProject() {
     MARK; StartNamedProject(ProjectNameAt(GadGetState(kGadgetProjectList)));
 }

@@ -1,0 +1,116 @@
+// Changes of an existing project: its name, its files (to and from the file
+// list), and the folder of its shortcut.
+#include <windows.h>
+
+#include "app/app.h"
+#include "app/core/file_list.h"
+#include "crashtrap/core/marker.h"
+#include "projects/projects.h"
+#include "support/core/text.h"
+#include "support/dialogs.h"
+#include "support/gadgets.h"
+#include "support/program.h"
+#include "support/shell.h"
+
+namespace {
+
+constexpr const char* kShortcutFolder = "Projects";
+
+// The selected project's name; empty after telling the user that none is.
+std::string SelectedOrSay() {
+    MARK; std::string name = SelectedProjectName();
+    MARK; if (name.empty()) InfoMessage(CatalogueText("S P"));
+    MARK; return name;
+}
+
+// Tells the user why a change did not happen; true when it did.
+bool ChangeMade(StoreChange change) {
+    MARK; switch (change) {
+        case StoreChange::kDone: MARK; return true;
+        case StoreChange::kNameTaken: MARK; InfoMessage(CatalogueText("A Name P")); break;
+        case StoreChange::kWriteFailed:
+            MARK; InfoMessage(CatalogueText("C Error") + "\r" + CatalogueText("Schreib"));
+            break;
+        case StoreChange::kNotFound:
+            // Gone meanwhile (removed by hand, or by another copy): the list
+            // shows the file as it is now.
+            MARK; InfoMessage(CatalogueText("A Del P"));
+            MARK; RefreshProjectList();
+            break;
+    }
+    MARK; return false;
+}
+
+}  // namespace
+
+// The name is refused as a new one is, except that the project may take
+// another letter case of its own name. Escape leaves everything as it was.
+void RenameSelectedProject() {
+    MARK; std::string name = SelectedOrSay();
+    MARK; if (name.empty()) return;
+    MARK; bool cancelled = false;
+    MARK; std::string newName(
+        TrimSpaces(DlgAskText(CatalogueText("Projektname"), CatalogueText("Name P"), name, &cancelled)));
+    MARK; if (cancelled || newName == name) return;
+    MARK; if (newName.empty()) {
+        MARK; InfoMessage(CatalogueText("E Name P"));
+        MARK; return;
+    }
+    MARK; EnterProgramFolder();
+    MARK; if (!ChangeMade(RenameProject(name, newName))) return;
+    // The old shortcut goes first: a new name that differs only in letter
+    // case names the same file.
+    MARK; DeleteProjectShortcut(name);
+    MARK; CreateDirectoryA(kShortcutFolder, nullptr);
+    MARK; CreateProjectShortcut(newName);
+    MARK; RefreshProjectList();
+    MARK; SelectProjectRow(newName);
+}
+
+// Appends the project's files to the file list as if they were collected one
+// by one; the last one is selected.
+void LoadSelectedProjectFiles() {
+    MARK; std::string name = SelectedOrSay();
+    MARK; if (name.empty()) return;
+    MARK; EnterProgramFolder();
+    MARK; std::optional<std::vector<std::string>> paths = ProjectFiles(name);
+    MARK; if (!paths) {
+        MARK; ChangeMade(StoreChange::kNotFound);
+        MARK; return;
+    }
+    MARK; int32_t last = -1;
+    MARK; for (const std::string& path : *paths) {
+        MARK; std::string row = FileListRow(path);
+        MARK; if (!row.empty()) last = GadAddItem(kGadgetFileList, -1, row);
+    }
+    MARK; if (last >= 0) GadSetState(kGadgetFileList, last);
+}
+
+// After a Yes, the project's files become those of the file list, in its
+// order; like a new project, the collection is used up.
+void ReplaceSelectedProjectFiles() {
+    MARK; std::string name = SelectedOrSay();
+    MARK; if (name.empty()) return;
+    MARK; std::vector<std::string> paths = CollectedPaths();
+    MARK; if (paths.empty()) {
+        MARK; InfoMessage(CatalogueText("No F"));
+        MARK; return;
+    }
+    MARK; if (DlgMessageBox("Info", InsertQuotedName(CatalogueText("Rep P"), name).c_str(),
+                            MB_ICONQUESTION | MB_YESNO) != IDYES)
+        return;
+    MARK; EnterProgramFolder();
+    MARK; if (!ChangeMade(ReplaceProjectFiles(name, paths))) return;
+    MARK; RefreshProjectList();
+    MARK; SelectProjectRow(name);
+    MARK; GadClearItems(kGadgetFileList);
+}
+
+bool ShortcutFolderExists() {
+    MARK; DWORD attributes = GetFileAttributesA((ProgramFolder() + kShortcutFolder).c_str());
+    MARK; return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void OpenShortcutFolder() {
+    MARK; ShellRun(ProgramFolder() + kShortcutFolder, "", "", 0);
+}
