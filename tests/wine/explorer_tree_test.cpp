@@ -14,6 +14,7 @@
 #include <set>
 
 #include "driver/driver.h"
+#include "driver/message_box.h"
 #include "driver/remote_controls.h"
 #include "explorer/tree.h"
 #include "support/gadgets.h"
@@ -36,8 +37,6 @@ LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
-
-void Pump(DWORD ms) { drv::WaitFor([] { return false; }, ms); }
 
 // Test windows: hooked by the trees placed in them. Wine under Xvfb takes
 // 2 s to take down any visible top-level window, so most tests share one.
@@ -67,7 +66,7 @@ public:
     explicit Host(int32_t number = 0, HWND window = SharedWindow()) : number_(number), window_(window) {
         GadgetListUse(window_);
         tree_ = CreateExplorerTree(number, 10, 10, 480, 680, "*.pbi;*.pb", ExplorerTree_AlwaysShowSelection);
-        Pump(50);
+        drv::Pump();
         gCommands.clear();
     }
     ~Host() {
@@ -113,7 +112,7 @@ HTREEITEM Drive(HWND tree, char letter) {
 }
 void Expand(HWND tree, HTREEITEM item) {
     TreeView_Expand(tree, item, TVE_EXPAND);
-    Pump(20);
+    drv::Pump();
 }
 void SendVolumeChange(HWND window, WPARAM event, DWORD mask, DWORD type = DBT_DEVTYP_VOLUME) {
     DEV_BROADCAST_VOLUME v{};
@@ -121,7 +120,7 @@ void SendVolumeChange(HWND window, WPARAM event, DWORD mask, DWORD type = DBT_DE
     v.dbcv_devicetype = type;
     v.dbcv_unitmask = mask;
     SendMessageA(window, WM_DEVICECHANGE, event, reinterpret_cast<LPARAM>(&v));
-    Pump(20);
+    drv::Pump();
 }
 
 // The folder behind drive T: for the whole suite.
@@ -288,7 +287,7 @@ TEST_F(ExplorerTree, FoldersPastThePathLimitAreListedButNotRead) {
     ASSERT_TRUE(tooDeep && longFile);
     EXPECT_FALSE(Read(tree, tooDeep).hasChildren) << "271 characters: its contents are not read";
     SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(tooDeep));
-    Pump(20);
+    drv::Pump();
     EXPECT_TRUE(Children(tree, tooDeep).empty());
 
     // The paths themselves come out whole.
@@ -330,11 +329,12 @@ TEST_F(ExplorerTree, PostsOneCommandPerUserActionToTheTopLevelWindow) {
         {"selection from the program", [&] { TreeView_SelectItem(tree, t); }, {0x300}},
     };
     for (const Step& s : kSteps) {
-        Sleep(GetDoubleClickTime() + 50);  // no step's first click pairs with the last one's
-        Pump(20);
+        drv::Pump();
         gCommands.clear();
         s.act();
-        Pump(150);
+        // What the step brings, and nothing more for a while.
+        drv::WaitFor([&] { return gCommands.size() >= s.subtypes.size(); }, 3000);
+        drv::Stays([&] { return gCommands.size() == s.subtypes.size(); }, 150);
         std::vector<int> got;
         for (const Command& c : gCommands) {
             got.push_back(c.subtype);
@@ -346,7 +346,6 @@ TEST_F(ExplorerTree, PostsOneCommandPerUserActionToTheTopLevelWindow) {
     EXPECT_EQ(GetFocus(), tree);
     EXPECT_TRUE(Read(tree, onlyPb).expanded) << "a double-click opens a folder";
     EXPECT_EQ(Names(tree, onlyPb), std::vector<std::string>{"a.pb"});
-    if (HasFailure()) drv::Screenshot("tree-events");
 }
 
 TEST_F(ExplorerTree, TranslatesEachNotificationOfTheControl) {
@@ -371,7 +370,7 @@ TEST_F(ExplorerTree, TranslatesEachNotificationOfTheControl) {
         nm.hdr.idFrom = 0;
         nm.hdr.code = c.code;
         SendMessageA(GetParent(tree), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&nm));
-        Pump(30);
+        drv::Pump();
         std::vector<int> got;
         for (const Command& cmd : gCommands) got.push_back(cmd.subtype);
         EXPECT_EQ(got, c.subtypes) << "notification " << int(c.code);
@@ -380,7 +379,7 @@ TEST_F(ExplorerTree, TranslatesEachNotificationOfTheControl) {
     gCommands.clear();
     NMHDR other{host.Window(), 0, UINT(NM_CLICK)};
     SendMessageA(GetParent(tree), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&other));
-    Pump(30);
+    drv::Pump();
     EXPECT_TRUE(gCommands.empty());
 }
 
@@ -442,7 +441,7 @@ TEST_F(ExplorerTree, GadgetRecordFollowsTheControlsLife) {
     EXPECT_FALSE(GadgetFind(7));
     Host again(3);
     TreeView_SelectItem(again.Tree(), Drive(again.Tree(), 'T'));
-    Pump(50);
+    drv::Pump();
     ASSERT_EQ(gCommands.size(), 1u);
     EXPECT_EQ(gCommands[0].source, again.Tree());
     EXPECT_EQ(again.Text(), "T:\\");
@@ -454,15 +453,7 @@ TEST_F(ExplorerTree, GadgetRecordFollowsTheControlsLife) {
 // to its processes).
 constexpr char kMarker[] = "tw-not-ready";
 
-HWND OpenPrompt(DWORD ms = 3000) {
-    HWND found = nullptr;
-    drv::WaitFor([&] {
-        auto all = drv::TopWindows(GetCurrentProcessId(), "#32770");
-        found = all.empty() ? nullptr : all.front();
-        return found != nullptr;
-    }, ms);
-    return found;
-}
+HWND OpenPrompt() { return drv::WaitWindow(GetCurrentProcessId(), "#32770", 3000); }
 
 void PromptScenario(const std::string& folder) {
     Host host;
@@ -480,7 +471,6 @@ void PromptScenario(const std::string& folder) {
     EXPECT_FALSE(IsWindowEnabled(tree));
     EXPECT_EQ(Read(tree, u).param, 20) << "left unread";
     EXPECT_TRUE(Children(tree, u).empty());
-    if (::testing::Test::HasFailure()) drv::Screenshot("insert-disk-prompt");
 
     Expand(tree, u);
     EXPECT_EQ(drv::TopWindows(GetCurrentProcessId(), "#32770").size(), 1u) << "one prompt per tree";

@@ -3,6 +3,7 @@
 #include "driver/remote_buffer.h"
 
 #include <cstring>
+#include <string>
 
 namespace drv {
 namespace {
@@ -59,6 +60,87 @@ POINT TreeItemPoint(HWND tree, HTREEITEM item) {
     POINT p = Centre(r);
     ClientToScreen(tree, &p);
     return p;
+}
+
+namespace {
+constexpr size_t kRemoteText = 0x40000;  // room for a text after the structure
+}  // namespace
+
+int ListIconCount(HWND list) { return int(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+int ListIconSelected(HWND list) { return int(SendMessageA(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED)); }
+
+std::string ListIconText(HWND list, int row, int column) {
+    RemoteBuffer remote(list, 256 + kRemoteText);
+    if (!remote) return {};
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = remote.At(256);
+    item.cchTextMax = int(kRemoteText);
+    char zero = 0;
+    remote.Write(256, &zero, 1);
+    remote.Write(0, &item, sizeof item);
+    int n = int(SendMessageA(list, LVM_GETITEMTEXTA, WPARAM(row), reinterpret_cast<LPARAM>(remote.At(0))));
+    std::string text(size_t(n > 0 ? n : 0), '\0');
+    if (n > 0) remote.Read(256, text.data(), text.size());
+    return text;
+}
+
+std::vector<std::string> ListIconColumn(HWND list, int column) {
+    std::vector<std::string> rows;
+    int n = ListIconCount(list);
+    for (int i = 0; i < n; ++i) rows.push_back(ListIconText(list, i, column));
+    return rows;
+}
+
+std::string ListIconColumnTitle(HWND list, int column) {
+    RemoteBuffer remote(list, 256 + 1024);
+    if (!remote) return {};
+    LVCOLUMNA col{};
+    col.mask = LVCF_TEXT;
+    col.pszText = remote.At(256);
+    col.cchTextMax = 1024;
+    remote.Write(0, &col, sizeof col);
+    if (!SendMessageA(list, LVM_GETCOLUMNA, WPARAM(column), reinterpret_cast<LPARAM>(remote.At(0)))) return {};
+    char buf[1025] = {};
+    remote.Read(256, buf, 1024);
+    return buf;
+}
+
+RECT ListIconRowRect(HWND list, int row) {
+    RECT r{LVIR_BOUNDS, 0, 0, 0};
+    RemoteBuffer remote(list, sizeof r);
+    if (!remote || !remote.Write(0, &r, sizeof r) ||
+        !SendMessageA(list, LVM_GETITEMRECT, WPARAM(row), reinterpret_cast<LPARAM>(remote.At(0))) ||
+        !remote.Read(0, &r, sizeof r))
+        return RECT{};
+    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+std::vector<std::string> ListBoxItems(HWND listBox) {
+    // Wine answers a cross-process LB_GETTEXTA in UTF-16: ask for UTF-16 and convert.
+    std::vector<std::string> items;
+    int count = int(SendMessageW(listBox, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        int n = int(SendMessageW(listBox, LB_GETTEXTLEN, WPARAM(i), 0));
+        std::wstring w(size_t(n > 0 ? n : 0) + 1, L'\0');
+        n = int(SendMessageW(listBox, LB_GETTEXT, WPARAM(i), reinterpret_cast<LPARAM>(w.data())));
+        w.resize(size_t(n > 0 ? n : 0));
+        int len = WideCharToMultiByte(CP_ACP, 0, w.data(), int(w.size()), nullptr, 0, nullptr, nullptr);
+        std::string out(size_t(len), '\0');
+        WideCharToMultiByte(CP_ACP, 0, w.data(), int(w.size()), out.data(), len, nullptr, nullptr);
+        items.push_back(out);
+    }
+    return items;
+}
+
+int ListBoxSelected(HWND listBox) { return int(SendMessageA(listBox, LB_GETCURSEL, 0, 0)); }
+
+bool ListBoxInsert(HWND listBox, int index, const std::string& text) {
+    // The string of LB_INSERTSTRING is marshalled to the other process.
+    LRESULT at = SendMessageA(listBox, LB_INSERTSTRING, WPARAM(index), reinterpret_cast<LPARAM>(text.c_str()));
+    return at != LB_ERR && at != LB_ERRSPACE;
 }
 
 POINT ListBoxItemPoint(HWND listBox, int index) {
