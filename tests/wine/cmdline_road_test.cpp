@@ -9,47 +9,34 @@ namespace {
 
 using drv::ProjectLine;
 
-constexpr UINT kInformation = MB_ICONINFORMATION | MB_OK;
-
-// The program with an empty Data folder and the stand-in editor in a folder
-// with a space.
-drv::ProgramSetup RoadSetup(const std::string& editorFolder = "Pure Basic") {
-    return drv::ProgramSetup().Data().Editor(editorFolder);
-}
+// The program with an empty Data folder and the stand-in editor.
+struct Road : drv::Program {
+    explicit Road(const std::string& name, const std::string& editorFolder = "Pure Basic") : Program(name) {
+        AddEditor(editorFolder);
+        CreateDirectoryA((folder + "Data").c_str(), nullptr);
+    }
+    // Runs the program with `args` from another folder: it ends with 0
+    // without ever showing a window, and the editor gets `files`.
+    void ExpectHiddenStart(const std::string& args, const std::vector<std::string>& files) {
+        drv::Process p = Run(args, drv::FreshFolder("elsewhere"));
+        drv::Watched run = drv::WatchUntilEnd(p);
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_FALSE(run.sawWindow);
+        drv::ExpectEditorRuns(editor, 1, files);
+    }
+};
 
 std::string NotFound(const std::string& name) { return InsertQuotedName(CatalogueTextFor("Find P", 0), name); }
 
-// Runs the program with `args` from another folder and watches it to its end.
-drv::Watched RunHidden(const drv::Program& s, const std::string& args) {
-    drv::Process p = s.Run(args, drv::FreshFolder("elsewhere"));
-    return drv::WatchUntilEnd(p);
-}
-
-// Runs the program with `args`; it shows `text` in its information box, and
-// ends with 0 once the box is answered.
-void ExpectRefusal(const drv::Program& s, const std::string& args, const std::string& text) {
-    drv::Process p = s.Run(args);
-    ASSERT_TRUE(drv::AnswerBox(p.Id(), "Info", text, kInformation));
-    EXPECT_EQ(p.Wait(), 0);
-}
-
 TEST(CommandLineRoad, OpensTheProjectFilesInTheEditorWithoutAWindow) {
-    drv::Program s("road-start", RoadSetup());
+    Road s("road-start");
     const std::string a = s.folder + "src\\main.pb", b = s.folder + "src\\inc.pbi";
-    std::string file = ProjectLine("Other", "X:\\nothing.exe", {"C:\\x.pb"}) + ProjectLine("My Project", s.editor, {a, b});
+    std::string file =
+        ProjectLine("Other", "X:\\nothing.exe", {"C:\\x.pb"}) + ProjectLine("My Project", s.editor, {a, b});
     s.SetProjects(file);
 
-    drv::Watched run = RunHidden(s, "\"My Project\"");
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_FALSE(run.sawWindow);
-
-    ASSERT_TRUE(drv::WaitFor([&] { return !s.EditorRuns().empty(); }, 15000));
-    auto runs = s.EditorRuns();
-    ASSERT_EQ(runs.size(), 1u);
-    EXPECT_NE(runs[0].commandLine.find("\"" + a + "\""), std::string::npos) << runs[0].commandLine;
-    EXPECT_NE(runs[0].commandLine.find("\"" + b + "\""), std::string::npos) << runs[0].commandLine;
-    EXPECT_EQ(runs[0].directory + "\\", s.folder);
-
+    ASSERT_NO_FATAL_FAILURE(s.ExpectHiddenStart("\"My Project\"", {a, b}));
+    EXPECT_EQ(s.EditorRuns()[0].directory + "\\", s.folder);
     std::string bat;
     ASSERT_TRUE(drv::ReadBytes(s.editor + ".bat", bat));
     EXPECT_EQ(bat, "\"" + s.editor + "\" \"" + a + "\" \"" + b + "\" \r\ndel Data\\tmp.bat");
@@ -62,18 +49,10 @@ TEST(CommandLineRoad, OpensTheProjectFilesInTheEditorWithoutAWindow) {
 
 TEST(CommandLineRoad, NamesMatchWhateverTheCaseAndPercentSurvives) {
     // An editor under a folder with '%' and a space, a stored name with Latin-1 letters.
-    drv::Program s("road-case", RoadSetup("50%done x"));
+    Road s("road-case", "50%done x");
     const std::string src = s.folder + "100%\\a.pb";
-    std::string name = "\xE4" "bc Demo";  // "äbc Demo"
-    s.SetProjects(ProjectLine(name, s.editor, {src}));
-
-    drv::Watched run = RunHidden(s, "\"  \xC4" "BC DEMO  \"");  // "ÄBC DEMO", padded
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_FALSE(run.sawWindow);
-    ASSERT_TRUE(drv::WaitFor([&] { return !s.EditorRuns().empty(); }, 15000));
-    auto runs = s.EditorRuns();
-    ASSERT_EQ(runs.size(), 1u);
-    EXPECT_NE(runs[0].commandLine.find("\"" + src + "\""), std::string::npos) << runs[0].commandLine;
+    s.SetProjects(ProjectLine("\xE4" "bc Demo", s.editor, {src}));  // "äbc Demo"
+    s.ExpectHiddenStart("\"  \xC4" "BC DEMO  \"", {src});              // "ÄBC DEMO", padded
 }
 
 TEST(CommandLineRoad, RefusalsShowOneInformationBoxAndEndWithZero) {
@@ -91,16 +70,16 @@ TEST(CommandLineRoad, RefusalsShowOneInformationBoxAndEndWithZero) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        drv::Program s(std::string("road-refuse-") + c.name, RoadSetup());
+        Road s(std::string("road-refuse-") + c.name);
         if (c.projects) s.SetProjects(std::string(c.projects, c.size ? c.size : strlen(c.projects)));
-        ASSERT_NO_FATAL_FAILURE(ExpectRefusal(s, c.args, c.text));
+        ASSERT_NO_FATAL_FAILURE(s.ExpectRefusal(c.args, c.text));
         EXPECT_FALSE(drv::Exists(s.folder + "Data\\tmp.bat"));
     }
 
     // A very long parameter is reported whole, not truncated into another
     // project. The box outgrows the screen, where its icon cannot be seen.
     const std::string longName(10000, 'n');
-    drv::Program s("road-refuse-long", RoadSetup());
+    Road s("road-refuse-long");
     s.SetProjects("Demo\xBF" "C:\\e.exe \r\n");
     drv::Process p = s.Run("\"" + longName + "\"");
     drv::MessageBoxInfo box = drv::WaitMessageBoxTitled(p.Id(), "Info");
@@ -113,7 +92,7 @@ TEST(CommandLineRoad, RefusalsShowOneInformationBoxAndEndWithZero) {
 // Only the first parameter counts, and one that trims to nothing means the
 // window road, whatever follows it.
 TEST(CommandLineRoad, TheFirstParameterAloneDecidesTheRoad) {
-    drv::Program s("road-decide", RoadSetup());
+    Road s("road-decide");
     s.SetProjects(ProjectLine("beta", s.editor, {"C:\\b.pb"}));
     for (const char* args : {"\"\" beta", "\"   \" beta", "   "}) {
         SCOPED_TRACE(args);
@@ -122,16 +101,16 @@ TEST(CommandLineRoad, TheFirstParameterAloneDecidesTheRoad) {
         EXPECT_EQ(s.process.Wait(), 0);
         if (s.process.Running()) s.process.Kill();
     }
-    ExpectRefusal(s, "alpha beta", NotFound("alpha"));
+    s.ExpectRefusal("alpha beta", NotFound("alpha"));
     EXPECT_TRUE(s.EditorRuns().empty()) << "beta is never started";
 }
 
 TEST(CommandLineRoad, ABatchFileThatCannotBeWrittenEndsInFindP) {
-    drv::Program s("road-locked", RoadSetup());
+    Road s("road-locked");
     s.SetProjects(ProjectLine("Demo", s.editor, {"C:\\a.pb"}));
     // A folder in the batch file's place: it cannot be created as a file.
     ASSERT_TRUE(CreateDirectoryA((s.folder + "Data\\tmp.bat").c_str(), nullptr));
-    ExpectRefusal(s, "Demo", NotFound("demo"));
+    s.ExpectRefusal("Demo", NotFound("demo"));
     EXPECT_TRUE(s.EditorRuns().empty());
 }
 

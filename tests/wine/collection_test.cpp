@@ -30,7 +30,7 @@ protected:
         ASSERT_EQ(drv::ClassName(container_), "ExplorerTree_ParentClass");
         ASSERT_EQ(GetParent(container_), app_.window);
         root_ = TreeView_GetRoot(tree_);
-        drive_t_ = DriveItem('T');
+        drive_t_ = drv::TreeDrive(tree_, 'T');
         ASSERT_TRUE(drive_t_);
         SendMessageA(tree_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(drive_t_));
         src_ = drv::TreeChild(tree_, drive_t_, "Src").handle;
@@ -38,11 +38,6 @@ protected:
         SendMessageA(tree_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(src_));
     }
 
-    HTREEITEM DriveItem(char letter) {
-        for (const drv::TreeItem& c : drv::TreeChildren(tree_, root_))
-            if ((c.param & 0xFF) == unsigned(letter - 'A')) return c.handle;
-        return nullptr;
-    }
     HTREEITEM InSrc(const std::string& name) { return drv::TreeChild(tree_, src_, name).handle; }
     std::vector<std::string> Entries() { return drv::ListBoxItems(files_); }
     int Selected() { return drv::ListBoxSelected(files_); }
@@ -64,22 +59,14 @@ protected:
 };
 std::string Collection::drive_;
 
-
 TEST_F(Collection, TreeSitsInTheMainWindowAsGadgetZero) {
-    RECT r = drv::WindowRectOf(container_);
-    MapWindowPoints(nullptr, app_.window, reinterpret_cast<POINT*>(&r), 2);
-    EXPECT_EQ(r.left, 20);
-    EXPECT_EQ(r.top, 30);
-    EXPECT_EQ(r.right - r.left, 240);
-    EXPECT_EQ(r.bottom - r.top, 140);
+    EXPECT_EQ(drv::RectInParent(container_), (RECT{20, 30, 20 + 240, 30 + 140}));
     EXPECT_EQ(GetDlgCtrlID(tree_), 0);
     EXPECT_TRUE(GetWindowLongA(tree_, GWL_STYLE) & TVS_SHOWSELALWAYS);
     EXPECT_TRUE(drv::ReadTreeItem(tree_, root_).expanded);
     EXPECT_FALSE(TreeView_GetSelection(tree_));
     // The pattern list "*.pbi;*.pb": folders, then the .pbi files, then the .pb files.
-    std::vector<std::string> names;
-    for (const drv::TreeItem& c : drv::TreeChildren(tree_, src_)) names.push_back(c.text);
-    EXPECT_EQ(names, (std::vector<std::string>{"Sub", "inc.pbi", "main.pb"}));
+    EXPECT_EQ(drv::TreeNames(tree_, src_), (std::vector<std::string>{"Sub", "inc.pbi", "main.pb"}));
     EXPECT_TRUE(drv::TreeChild(tree_, src_, "Sub").hasChildren);
 }
 

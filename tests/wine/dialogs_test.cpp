@@ -48,11 +48,8 @@ protected:
 };
 
 void ExpectAskLayout(HWND dialog) {
-    RECT r = drv::WindowRectOf(dialog);
-    EXPECT_EQ(r.left, 362);  // centred on 1024 x 768: 512 - 150, 384 - 65
-    EXPECT_EQ(r.top, 319);
-    EXPECT_EQ(r.right - r.left, 300);
-    EXPECT_EQ(r.bottom - r.top, 130);
+    // 300 x 130, centred on 1024 x 768: at 512 - 150, 384 - 65.
+    EXPECT_EQ(drv::WindowRectOf(dialog), (RECT{362, 319, 362 + 300, 319 + 130}));
     EXPECT_EQ(drv::WindowText(dialog), kTitle);
     LONG style = GetWindowLongA(dialog, GWL_STYLE);
     EXPECT_EQ(style & (WS_CAPTION | WS_VISIBLE), WS_CAPTION | WS_VISIBLE);
@@ -79,8 +76,7 @@ void ExpectAskLayout(HWND dialog) {
         EXPECT_EQ(lstrcmpiA(c.className.c_str(), e.cls), 0) << c.className;
         EXPECT_EQ(c.id, e.id);
         if (e.id != 10) { EXPECT_EQ(c.text, e.text); }
-        EXPECT_TRUE(EqualRect(&c.rect, &e.rect))
-            << c.rect.left << "," << c.rect.top << "," << c.rect.right << "," << c.rect.bottom;
+        EXPECT_EQ(c.rect, e.rect);
         EXPECT_EQ(c.style & (WS_CHILD | WS_VISIBLE), WS_CHILD | WS_VISIBLE);
         EXPECT_EQ(c.style & e.styleMask, e.style);
         EXPECT_EQ(c.exStyle & WS_EX_CLIENTEDGE, e.exStyle);
@@ -161,7 +157,9 @@ TEST_F(Dialogs, MessageBoxesReturnTheButtonPressed) {
     const struct {
         UINT flags;
         int press;  // 0: Enter
-    } steps[] = {{MB_ICONQUESTION | MB_YESNO, IDYES}, {MB_ICONINFORMATION | MB_OK, 0}, {MB_ICONQUESTION | MB_YESNO, IDNO}};
+    } steps[] = {{MB_ICONQUESTION | MB_YESNO, IDYES},
+                 {MB_ICONINFORMATION | MB_OK, 0},
+                 {MB_ICONQUESTION | MB_YESNO, IDNO}};
     HWND previous = nullptr;
     for (size_t i = 0; i < std::size(steps); ++i) {
         SCOPED_TRACE("box " + std::to_string(i + 1));

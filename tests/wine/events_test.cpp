@@ -151,7 +151,7 @@ TEST_F(Events, TabVisitsEnabledVisibleTabStopsDepthFirstAndWraps) {
     WaitEvents();
 
     auto press = [&](bool shift) {
-        drv::KeyTap(VK_TAB, shift);
+        drv::KeyTap(VK_TAB, shift ? VK_SHIFT : 0);
         WaitEvents(150);
         return GetFocus();
     };

@@ -88,15 +88,9 @@ private:
 };
 
 // Reading the tree-view control (the driver's readers serve this process too).
-drv::TreeItem Read(HWND tree, HTREEITEM item) { return drv::ReadTreeItem(tree, item); }
 std::vector<HTREEITEM> Children(HWND tree, HTREEITEM parent) {
     std::vector<HTREEITEM> out;
     for (const drv::TreeItem& c : drv::TreeChildren(tree, parent)) out.push_back(c.handle);
-    return out;
-}
-std::vector<std::string> Names(HWND tree, HTREEITEM parent) {
-    std::vector<std::string> out;
-    for (const drv::TreeItem& c : drv::TreeChildren(tree, parent)) out.push_back(c.text);
     return out;
 }
 HTREEITEM Child(HWND tree, HTREEITEM parent, const std::string& text) {
@@ -105,10 +99,9 @@ HTREEITEM Child(HWND tree, HTREEITEM parent, const std::string& text) {
     return found;
 }
 HTREEITEM Drive(HWND tree, char letter) {
-    for (HTREEITEM c : Children(tree, TreeView_GetRoot(tree)))
-        if (Read(tree, c).param % 256 == letter - 'A') return c;
-    ADD_FAILURE() << "no drive " << letter;
-    return nullptr;
+    HTREEITEM drive = drv::TreeDrive(tree, letter);
+    if (!drive) ADD_FAILURE() << "no drive " << letter;
+    return drive;
 }
 void Expand(HWND tree, HTREEITEM item) {
     TreeView_Expand(tree, item, TVE_EXPAND);
@@ -167,7 +160,7 @@ TEST_F(ExplorerTree, ListsDrivesAndReadsAFolderWhenFirstOpened) {
     EXPECT_TRUE(GetWindowLongA(tree, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
 
     HTREEITEM root = TreeView_GetRoot(tree);
-    drv::TreeItem top = Read(tree, root);
+    drv::TreeItem top = drv::ReadTreeItem(tree, root);
     EXPECT_EQ(top.param, 0xFFFB);
     EXPECT_TRUE(top.expanded);
     EXPECT_FALSE(TreeView_GetNextSibling(tree, root)) << "one root";
@@ -179,19 +172,19 @@ TEST_F(ExplorerTree, ListsDrivesAndReadsAFolderWhenFirstOpened) {
     size_t drives = 0;
     for (unsigned n = 0; n < 26; ++n)
         if (mask & (1u << n)) {
-            drv::TreeItem d = Read(tree, under[drives++]);
+            drv::TreeItem d = drv::ReadTreeItem(tree, under[drives++]);
             EXPECT_EQ(d.param, LPARAM(n));
             EXPECT_TRUE(d.hasChildren);
         }
     EXPECT_NE(mask & (1u << 19), 0u) << "T: is mapped";
     ASSERT_EQ(under.size(), drives + 1);
-    EXPECT_EQ(Read(tree, under.back()).param, 0xFD);
+    EXPECT_EQ(drv::ReadTreeItem(tree, under.back()).param, 0xFD);
     EXPECT_FALSE(TreeView_GetSelection(tree)) << "nothing selected after creation";
 
     HTREEITEM t = Drive(tree, 'T');
     Expand(tree, t);
-    EXPECT_EQ(Read(tree, t).param, 0xFF13) << "filled";
-    std::vector<std::string> names = Names(tree, t);
+    EXPECT_EQ(drv::ReadTreeItem(tree, t).param, 0xFF13) << "filled";
+    std::vector<std::string> names = drv::TreeNames(tree, t);
     const std::set<std::string> kFolders = {"Alpha", "OnlyText", "OnlyPb", "OnlyPbi", "Empty", ".dotted",
                                             "Hidden", "Nested", "TextSub", "d.pb", "Deep"};
     ASSERT_EQ(names.size(), kFolders.size() + 4) << "folders, then 2 + 2 files; no '.', '..' or other files";
@@ -208,24 +201,24 @@ TEST_F(ExplorerTree, ListsDrivesAndReadsAFolderWhenFirstOpened) {
         {"Deep", true},    {"b.pb", false},
     };
     for (const auto& [name, button] : kButtons) {
-        drv::TreeItem it = Read(tree, Child(tree, t, name));
+        drv::TreeItem it = drv::ReadTreeItem(tree, Child(tree, t, name));
         EXPECT_EQ(it.hasChildren, button) << name;
         EXPECT_EQ(it.param, std::string(name) == "b.pb" ? 0xFF : 0xFC) << name;
     }
     HTREEITEM nested = Child(tree, t, "Nested");
     Expand(tree, nested);
-    EXPECT_FALSE(Read(tree, Child(tree, nested, "Inner")).hasChildren) << "an empty folder";
+    EXPECT_FALSE(drv::ReadTreeItem(tree, Child(tree, nested, "Inner")).hasChildren) << "an empty folder";
     HTREEITEM textSub = Child(tree, t, "TextSub");
     Expand(tree, textSub);
-    EXPECT_FALSE(Read(tree, Child(tree, textSub, "Sub")).hasChildren) << "a folder with only a.txt";
+    EXPECT_FALSE(drv::ReadTreeItem(tree, Child(tree, textSub, "Sub")).hasChildren) << "a folder with only a.txt";
     HTREEITEM alpha = Child(tree, t, "Alpha");
     Expand(tree, alpha);
-    EXPECT_EQ(Names(tree, alpha), (std::vector<std::string>{"a.pbi", "a.pb"}));
+    EXPECT_EQ(drv::TreeNames(tree, alpha), (std::vector<std::string>{"a.pbi", "a.pb"}));
 
     // Read once: closing and opening again lists the same items.
     TreeView_Expand(tree, t, TVE_COLLAPSE);
     Expand(tree, t);
-    EXPECT_EQ(Names(tree, t), names);
+    EXPECT_EQ(drv::TreeNames(tree, t), names);
 }
 
 TEST_F(ExplorerTree, ReportsTheSelectedItemsPathAndKind) {
@@ -277,7 +270,7 @@ TEST_F(ExplorerTree, FoldersPastThePathLimitAreListedButNotRead) {
         Expand(tree, item);
         item = Child(tree, item, name);
         ASSERT_TRUE(item);
-        EXPECT_TRUE(Read(tree, item).hasChildren) << name;
+        EXPECT_TRUE(drv::ReadTreeItem(tree, item).hasChildren) << name;
         path += name + "\\";
     }
     ASSERT_EQ(path, "T:\\" + deep_);
@@ -285,7 +278,7 @@ TEST_F(ExplorerTree, FoldersPastThePathLimitAreListedButNotRead) {
     HTREEITEM tooDeep = Child(tree, item, std::string(20, 'c'));
     HTREEITEM longFile = Child(tree, item, std::string(30, 'f') + ".pb");
     ASSERT_TRUE(tooDeep && longFile);
-    EXPECT_FALSE(Read(tree, tooDeep).hasChildren) << "271 characters: its contents are not read";
+    EXPECT_FALSE(drv::ReadTreeItem(tree, tooDeep).hasChildren) << "271 characters: its contents are not read";
     SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(tooDeep));
     drv::Pump();
     EXPECT_TRUE(Children(tree, tooDeep).empty());
@@ -344,8 +337,8 @@ TEST_F(ExplorerTree, PostsOneCommandPerUserActionToTheTopLevelWindow) {
         EXPECT_EQ(got, s.subtypes) << s.what;
     }
     EXPECT_EQ(GetFocus(), tree);
-    EXPECT_TRUE(Read(tree, onlyPb).expanded) << "a double-click opens a folder";
-    EXPECT_EQ(Names(tree, onlyPb), std::vector<std::string>{"a.pb"});
+    EXPECT_TRUE(drv::ReadTreeItem(tree, onlyPb).expanded) << "a double-click opens a folder";
+    EXPECT_EQ(drv::TreeNames(tree, onlyPb), std::vector<std::string>{"a.pb"});
 }
 
 TEST_F(ExplorerTree, TranslatesEachNotificationOfTheControl) {
@@ -388,29 +381,29 @@ TEST_F(ExplorerTree, VolumeChangesResetDriveItems) {
     HWND tree = host.Tree();
     HTREEITEM t = Drive(tree, 'T');
     Expand(tree, t);
-    const std::vector<std::string> names = Names(tree, t);
+    const std::vector<std::string> names = drv::TreeNames(tree, t);
     const DWORD tBit = 1u << 19;
 
     // Not a volume, or another drive: nothing happens.
     SendVolumeChange(host.Window(), DBT_DEVICEREMOVECOMPLETE, tBit, DBT_DEVTYP_PORT);
     SendVolumeChange(host.Window(), DBT_DEVICEREMOVECOMPLETE, 1u << 2);
-    EXPECT_EQ(Read(tree, t).param, 0xFF13);
-    EXPECT_EQ(Names(tree, t), names);
+    EXPECT_EQ(drv::ReadTreeItem(tree, t).param, 0xFF13);
+    EXPECT_EQ(drv::TreeNames(tree, t), names);
 
     SendVolumeChange(host.Window(), DBT_DEVICEREMOVECOMPLETE, tBit | 1u << 1);
-    drv::TreeItem after = Read(tree, t);
+    drv::TreeItem after = drv::ReadTreeItem(tree, t);
     EXPECT_EQ(after.param, 19) << "unread again";
     EXPECT_TRUE(after.hasChildren);
     EXPECT_FALSE(after.expanded);
     EXPECT_TRUE(Children(tree, t).empty());
     Expand(tree, t);
-    EXPECT_EQ(Names(tree, t), names) << "read afresh";
+    EXPECT_EQ(drv::TreeNames(tree, t), names) << "read afresh";
 
     // A volume arriving for a drive still listed: read again, never twice over.
     SendVolumeChange(host.Window(), DBT_DEVICEARRIVAL, tBit);
-    EXPECT_EQ(Read(tree, t).param, 19);
+    EXPECT_EQ(drv::ReadTreeItem(tree, t).param, 19);
     Expand(tree, t);
-    EXPECT_EQ(Names(tree, t), names);
+    EXPECT_EQ(drv::TreeNames(tree, t), names);
 }
 
 TEST_F(ExplorerTree, GadgetRecordFollowsTheControlsLife) {
@@ -453,7 +446,11 @@ TEST_F(ExplorerTree, GadgetRecordFollowsTheControlsLife) {
 // to its processes).
 constexpr char kMarker[] = "tw-not-ready";
 
-HWND OpenPrompt() { return drv::WaitWindow(GetCurrentProcessId(), "#32770", 3000); }
+// Opens the drive's item and waits for the prompt that this shows.
+HWND ExpandToPrompt(HWND tree, HTREEITEM drive) {
+    Expand(tree, drive);
+    return drv::WaitWindow(GetCurrentProcessId(), "#32770", 3000);
+}
 
 void PromptScenario(const std::string& folder) {
     Host host;
@@ -462,14 +459,13 @@ void PromptScenario(const std::string& folder) {
     ASSERT_TRUE(u);
     const DWORD uBit = 1u << 20;
 
-    Expand(tree, u);
-    HWND prompt = OpenPrompt();
+    HWND prompt = ExpandToPrompt(tree, u);
     ASSERT_TRUE(prompt) << "the prompt shows";
     EXPECT_EQ(drv::WindowText(GetDlgItem(prompt, 12291)), "Please insert a disk into drive U:");
     EXPECT_TRUE(GetDlgItem(prompt, 12297));
     EXPECT_EQ(GetWindow(prompt, GW_OWNER), host.Window());
     EXPECT_FALSE(IsWindowEnabled(tree));
-    EXPECT_EQ(Read(tree, u).param, 20) << "left unread";
+    EXPECT_EQ(drv::ReadTreeItem(tree, u).param, 20) << "left unread";
     EXPECT_TRUE(Children(tree, u).empty());
 
     Expand(tree, u);
@@ -479,16 +475,14 @@ void PromptScenario(const std::string& folder) {
     EXPECT_TRUE(drv::WaitFor([&] { return !IsWindow(prompt); }, 3000)) << "Cancel closes it";
     EXPECT_TRUE(IsWindowEnabled(tree));
 
-    Expand(tree, u);
-    prompt = OpenPrompt();
+    prompt = ExpandToPrompt(tree, u);
     ASSERT_TRUE(prompt) << "the next expansion tries again";
 
     // A prompt that goes without being closed (its owner's destruction takes
     // it along that way) still gives the tree back.
     DestroyWindow(prompt);
     EXPECT_TRUE(IsWindowEnabled(tree)) << "destroyed outright";
-    Expand(tree, u);
-    prompt = OpenPrompt();
+    prompt = ExpandToPrompt(tree, u);
     ASSERT_TRUE(prompt) << "and a prompt opens again";
     SendVolumeChange(host.Window(), DBT_DEVICEARRIVAL, 1u << 19);
     EXPECT_TRUE(IsWindow(prompt)) << "another drive's arrival";
@@ -497,23 +491,22 @@ void PromptScenario(const std::string& folder) {
     SendVolumeChange(host.Window(), DBT_DEVICEARRIVAL, uBit);
     EXPECT_FALSE(IsWindow(prompt)) << "the medium's arrival closes the prompt";
     EXPECT_TRUE(IsWindowEnabled(tree));
-    drv::TreeItem refreshed = Read(tree, u);
+    drv::TreeItem refreshed = drv::ReadTreeItem(tree, u);
     EXPECT_EQ(refreshed.param, 20);
     EXPECT_TRUE(refreshed.hasChildren);
     Expand(tree, u);
-    EXPECT_EQ(Names(tree, u), std::vector<std::string>{"disk.pb"});
+    EXPECT_EQ(drv::TreeNames(tree, u), std::vector<std::string>{"disk.pb"});
 
     ASSERT_TRUE(drv::WriteBytes(folder + kMarker, ""));
     SendVolumeChange(host.Window(), DBT_DEVICEREMOVECOMPLETE, uBit);
-    drv::TreeItem removed = Read(tree, u);
+    drv::TreeItem removed = drv::ReadTreeItem(tree, u);
     EXPECT_EQ(removed.param, 20);
     EXPECT_TRUE(removed.hasChildren);
     EXPECT_FALSE(removed.expanded);
     EXPECT_TRUE(Children(tree, u).empty()) << "the removed medium's folders are gone";
 
     // A tree that goes takes its prompt with it.
-    Expand(tree, u);
-    prompt = OpenPrompt();
+    prompt = ExpandToPrompt(tree, u);
     ASSERT_TRUE(prompt);
     GadgetFind(0)->ops->free(0);
     EXPECT_FALSE(IsWindow(prompt));

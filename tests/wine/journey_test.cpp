@@ -24,10 +24,9 @@ constexpr UINT kQuestion = MB_ICONQUESTION | MB_YESNO;
 class App : public drv::Program {
 public:
     // `language`: what Language.ini says; -1: no file (German).
-    App(const std::string& name, int language)
-        : Program(name, language < 0 ? drv::ProgramSetup().Editor()
-                                     : drv::ProgramSetup().Editor().Language(drv::LanguageIni(language))),
-          language_(language == 1 ? 1 : 0) {
+    App(const std::string& name, int language) : Program(name), language_(language == 1 ? 1 : 0) {
+        AddEditor();
+        if (language >= 0) Put("Language.ini", drv::LanguageIni(language));
         src = folder + "src\\";
         CreateDirectoryA(src.c_str(), nullptr);
         for (const char* f : {"main.pb", "inc.pbi", "notes.txt"}) drv::WriteBytes(src + f, "; source\r\n");
@@ -41,11 +40,8 @@ public:
     // folder on the way, then click the item.
     void SelectInTree(const std::string& path) {
         HWND tree = Tree();
-        auto roots = drv::TreeChildren(tree, nullptr);
-        ASSERT_EQ(roots.size(), 1u);
-        HTREEITEM at = nullptr;
-        for (const auto& drive : drv::TreeChildren(tree, roots[0].handle))
-            if ((drive.param & 0xFF) == (toupper(path[0]) - 'A')) at = drive.handle;
+        ASSERT_EQ(drv::TreeChildren(tree, nullptr).size(), 1u);
+        HTREEITEM at = drv::TreeDrive(tree, path[0]);
         ASSERT_NE(at, nullptr) << "drive of " << path;
         size_t pos = 3;
         while (pos <= path.size()) {

@@ -102,12 +102,10 @@ TEST(LanguageOnTheRoad, RefusalsComeInTheLanguageOfTheFile) {
         SCOPED_TRACE(c.what);
         drv::Program app("language-road");
         app.SetProjects("Demo\xBF" "C:\\e.exe \"C:\\a.pb\" \r\n");
-        if (c.present) { ASSERT_TRUE(drv::WriteBytes(app.folder + "Language.ini", c.ini)); }
+        if (c.present) app.Put("Language.ini", c.ini);
 
-        drv::Process p = app.Run("x", drv::FreshFolder("language-cwd"));
-        const std::string text = InsertQuotedName(CatalogueTextFor("Find P", c.language), "x");
-        ASSERT_TRUE(drv::AnswerBox(p.Id(), "Info", text, MB_ICONINFORMATION | MB_OK));
-        EXPECT_EQ(p.Wait(), 0);
+        ASSERT_NO_FATAL_FAILURE(app.ExpectRefusal("x", InsertQuotedName(CatalogueTextFor("Find P", c.language), "x"),
+                                                  drv::FreshFolder("language-cwd")));
 
         std::string after;
         EXPECT_EQ(drv::ReadBytes(app.folder + "Language.ini", after), c.present) << "never created on this road";

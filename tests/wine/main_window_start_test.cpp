@@ -22,24 +22,20 @@ const std::vector<std::string> kFiles[3] = {
 // The program with three projects of the stand-in editor, started.
 class Bed : public drv::Program {
 public:
-    explicit Bed(const std::string& name) : Program(name, drv::ProgramSetup().Editor()) {
+    explicit Bed(const std::string& name) : Program(name) {
+        AddEditor();
         std::string file;
         for (int i = 0; i < 3; ++i) file += drv::ProjectLine("Project " + std::to_string(i), editor, kFiles[i]);
         SetProjects(file);
     }
 
-    // Waits for the stand-in editor's `count`-th start, checks that no other
-    // follows and that it got the files of `project` alone.
+    // The stand-in editor's `count`-th start, alone, with the files of
+    // `project` and of no other.
     void ExpectStart(size_t count, int project) {
-        ASSERT_TRUE(drv::WaitFor([&] { return EditorRuns().size() >= count; }, 20000))
-            << "no start of project " << project;
-        ASSERT_TRUE(drv::Stays([&] { return EditorRuns().size() == count; }, 500)) << "one start only";
-        std::vector<drv::EditorRun> runs = EditorRuns();
-        for (const std::string& f : kFiles[project])
-            EXPECT_NE(runs.back().commandLine.find("\"" + f + "\""), std::string::npos) << runs.back().commandLine;
+        ASSERT_NO_FATAL_FAILURE(drv::ExpectEditorRuns(editor, count, kFiles[project])) << "project " << project;
+        std::string line = EditorRuns().back().commandLine;
         for (int other = 0; other < 3; ++other) {
-            if (other == project) continue;
-            EXPECT_EQ(runs.back().commandLine.find(kFiles[other][0]), std::string::npos) << runs.back().commandLine;
+            if (other != project) { EXPECT_EQ(line.find(kFiles[other][0]), std::string::npos) << line; }
         }
     }
 };

@@ -54,22 +54,17 @@ void ExpectLayout(const drv::Program& app, int language) {
     EXPECT_EQ(style & (wanted | WS_THICKFRAME | WS_MAXIMIZEBOX), wanted);
     RECT outer{0, 0, 570, 420};
     AdjustWindowRect(&outer, wanted, FALSE);
-    RECT r = drv::WindowRectOf(app.window);
-    EXPECT_EQ(r.right - r.left, outer.right - outer.left);
-    EXPECT_EQ(r.bottom - r.top, outer.bottom - outer.top);
-    EXPECT_EQ(r.left, 512 - ((outer.right - outer.left) >> 1)) << "centred on the 1024 x 768 screen";
-    EXPECT_EQ(r.top, 384 - ((outer.bottom - outer.top) >> 1));
+    const LONG width = outer.right - outer.left, height = outer.bottom - outer.top;
+    const LONG left = 512 - (width >> 1), top = 384 - (height >> 1);
+    EXPECT_EQ(drv::WindowRectOf(app.window), (RECT{left, top, left + width, top + height}))
+        << "centred on the 1024 x 768 screen";
 
     for (const GadgetLook& g : kGadgets) {
         SCOPED_TRACE(g.number);
         HWND h = app.Gadget(g.number);
         ASSERT_NE(h, nullptr);
         EXPECT_TRUE(drv::SameClass(drv::ClassName(h), g.cls)) << drv::ClassName(h);
-        RECT at = drv::RectInParent(h);
-        EXPECT_EQ(at.left, g.rect.left);
-        EXPECT_EQ(at.top, g.rect.top);
-        EXPECT_EQ(at.right, g.rect.right);
-        EXPECT_EQ(at.bottom, g.rect.bottom);
+        EXPECT_EQ(drv::RectInParent(h), g.rect);
         if (g.key) {
             EXPECT_EQ(drv::WindowText(h), text(g.key));
         }
@@ -104,7 +99,8 @@ TEST(MainWindow, ShowsItsGadgetsInGermanAndInEnglish) {
     }
     {
         SCOPED_TRACE("English");
-        drv::Program app("window-english", drv::ProgramSetup().Language(drv::LanguageIni(1)));
+        drv::Program app("window-english");
+        app.Put("Language.ini", drv::LanguageIni(1));
         app.SetProjects(projects);
         ASSERT_TRUE(app.Start());
         ExpectLayout(app, 1);
@@ -187,7 +183,7 @@ TEST(MainWindow, TabFollowsTheCreationOrder) {
     // Every press here moves the focus: wait for it to move.
     auto press = [&](bool shift) {
         HWND before = drv::FocusOfThreadOf(app.window);
-        drv::KeyTap(VK_TAB, shift);
+        drv::KeyTap(VK_TAB, shift ? VK_SHIFT : 0);
         drv::WaitFor([&] { return drv::FocusOfThreadOf(app.window) != before; }, 3000);
         return GetDlgCtrlID(drv::FocusOfThreadOf(app.window));
     };
@@ -228,15 +224,7 @@ TEST(MainWindow, EveryWayOfClosingEndsWithExitCodeZero) {
         {"Alt+F4",
          [](drv::Program& app) {
              ASSERT_TRUE(drv::FocusWindow(app.window));
-             INPUT in[4]{};
-             for (INPUT& i : in) i.type = INPUT_KEYBOARD;
-             in[0].ki.wVk = VK_MENU;
-             in[1].ki.wVk = VK_F4;
-             in[2].ki.wVk = VK_F4;
-             in[2].ki.dwFlags = KEYEVENTF_KEYUP;
-             in[3].ki.wVk = VK_MENU;
-             in[3].ki.dwFlags = KEYEVENTF_KEYUP;
-             SendInput(4, in, sizeof(INPUT));
+             drv::KeyTap(VK_F4, VK_MENU);
          }},
     };
     for (const Way& w : ways) {

@@ -70,7 +70,8 @@ TEST(ProjectShortcut, MissingFolderOrImpossiblePathWritesNothing) {
 }
 
 TEST(ProjectShortcut, OpeningItRunsTheProgramHiddenAndTheEditorGetsTheFiles) {
-    drv::Program app("shortcut-open", drv::ProgramSetup().Editor());
+    drv::Program app("shortcut-open");
+    app.AddEditor();
     const std::string a = app.folder + "src\\main.pb", b = app.folder + "src\\inc.pbi";
     app.SetProjects(drv::ProjectLine("My Project", app.editor, {a, b}));
     ASSERT_TRUE(CreateDirectoryA((app.folder + "Projects").c_str(), nullptr));

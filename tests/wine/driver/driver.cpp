@@ -159,9 +159,7 @@ Process& Process::operator=(Process&& o) noexcept {
     std::swap(id_, o.id_);
     return *this;
 }
-Process::~Process() {
-    if (process_) CloseHandle(process_);
-}
+Process::~Process() { if (process_) CloseHandle(process_); }
 long Process::Wait(DWORD ms) {
     if (!process_ || WaitForSingleObject(process_, Span(ms)) != WAIT_OBJECT_0) return -1;
     DWORD code = 0;
@@ -412,7 +410,7 @@ void EditSelection(HWND edit, int* start, int* end) {
 
 // ---- Real input
 
-void KeyTap(WORD vk, bool shift) {
+void KeyTap(WORD vk, WORD modifier) {
     std::vector<INPUT> in;
     auto key = [&](WORD k, bool up) {
         INPUT i{};
@@ -422,10 +420,10 @@ void KeyTap(WORD vk, bool shift) {
         i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
         in.push_back(i);
     };
-    if (shift) key(VK_SHIFT, false);
+    if (modifier) key(modifier, false);
     key(vk, false);
     key(vk, true);
-    if (shift) key(VK_SHIFT, true);
+    if (modifier) key(modifier, true);
     SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
     Pause(30);
 }
@@ -434,7 +432,7 @@ void TypeText(const std::string& text) {
     for (char c : text) {
         SHORT vk = VkKeyScanA(c);
         if (vk == -1) continue;
-        KeyTap(LOBYTE(vk), (HIBYTE(vk) & 1) != 0);
+        KeyTap(LOBYTE(vk), (HIBYTE(vk) & 1) ? VK_SHIFT : 0);
     }
 }
 

@@ -8,8 +8,15 @@
 #include <commctrl.h>
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
+
+// Rectangles compare and print by their sides (left, top, right, bottom).
+inline bool operator==(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != 0; }
+inline void PrintTo(const RECT& r, std::ostream* os) {
+    *os << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
+}
 
 namespace drv {
 
@@ -176,7 +183,7 @@ void EditSelection(HWND edit, int* start, int* end);
 // ---- Real input through the system's input queue (as a user's keyboard and
 // mouse). A click never pairs with the one before into a double-click unless
 // asked to (`twice`): where it would, the double-click time passes first.
-void KeyTap(WORD vk, bool shift = false);
+void KeyTap(WORD vk, WORD modifier = 0);  // modifier: VK_SHIFT, VK_MENU, ... held meanwhile
 void TypeText(const std::string& text);
 void ClickAt(int x, int y, bool twice = false);
 void RightClickAt(int x, int y, bool twice = false);

@@ -19,19 +19,6 @@ const char* SubtypeName(int32_t subtype) {
     }
 }
 
-const char* MessageName(int32_t code) {
-    switch (code) {
-        case WM_MOUSEMOVE: return "WM_MOUSEMOVE";
-        case WM_LBUTTONDOWN: return "WM_LBUTTONDOWN";
-        case WM_LBUTTONUP: return "WM_LBUTTONUP";
-        case WM_KEYDOWN: return "WM_KEYDOWN";
-        case WM_KEYUP: return "WM_KEYUP";
-        case WM_TIMER: return "WM_TIMER";
-        case WM_PAINT: return "WM_PAINT";
-        default: return nullptr;
-    }
-}
-
 bool gQuiet = false;
 void CALLBACK QuietTimer(HWND, UINT, UINT_PTR, DWORD) { gQuiet = true; }
 
@@ -49,8 +36,6 @@ void PrintTo(const Event& event, std::ostream* os) {
         *os << "close request";
     } else if (event.code == EvSized) {
         *os << "sized";
-    } else if (const char* name = MessageName(event.code)) {
-        *os << name;
     } else {
         *os << "message 0x" << std::hex << event.code << std::dec;
     }

@@ -18,7 +18,7 @@ struct Event {
     int32_t subtype;
     bool operator==(const Event&) const = default;
 };
-// "gadget 2 double-click", "close request", "WM_MOUSEMOVE", ...
+// "gadget 2 double-click", "close request", "message 0x200", ...
 void PrintTo(const Event& event, std::ostream* os);
 
 // Runs the layer's wait until the queue has been quiet for `quietMs` (a

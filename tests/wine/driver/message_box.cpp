@@ -48,13 +48,9 @@ std::string ButtonsOf(const MessageBoxInfo& box) {
 }
 
 std::string ButtonsOf(UINT flags) {
-    switch (flags & MB_TYPEMASK) {
-        case MB_OK: return "OK";
-        case MB_OKCANCEL: return "OK Cancel";
-        case MB_YESNO: return "Yes No";
-        case MB_YESNOCANCEL: return "Yes No Cancel";
-        default: return "?";
-    }
+    // By MB_OK, MB_OKCANCEL, MB_ABORTRETRYIGNORE, MB_YESNOCANCEL, MB_YESNO, MB_RETRYCANCEL.
+    const char* const kButtons[] = {"OK", "OK Cancel", "Abort Retry Ignore", "Yes No Cancel", "Yes No", "Retry Cancel"};
+    return (flags & MB_TYPEMASK) < std::size(kButtons) ? kButtons[flags & MB_TYPEMASK] : "?";
 }
 
 // The titles and texts of the process's boxes, for a failure message.

@@ -16,18 +16,14 @@ std::string FileListRow(const std::string& path) {
     return path.substr(path.rfind('\\') + 1) + std::string(100, ' ') + path;
 }
 
-std::string LanguageIni(int language) {
-    return "[Language]\r\nLanguage = " + std::to_string(language) + "\r\n";
-}
+std::string LanguageIni(int language) { return "[Language]\r\nLanguage = " + std::to_string(language) + "\r\n"; }
 
 std::vector<EditorRun> ReadEditorLog(const std::string& editorExePath) {
+    // One line per start: the command line, a tab, the current directory.
     std::vector<EditorRun> runs;
-    std::string log;
-    if (!ReadBytes(editorExePath + ".log", log)) return runs;
-    size_t pos = 0;
-    while (pos < log.size()) {
-        size_t end = log.find('\n', pos);
-        if (end == std::string::npos) end = log.size();
+    std::string log = Bytes(editorExePath + ".log");
+    for (size_t pos = 0; pos < log.size();) {
+        size_t end = std::min(log.find('\n', pos), log.size());
         std::string line = log.substr(pos, end - pos);
         size_t tab = line.rfind('\t');
         runs.push_back({line.substr(0, tab), tab == std::string::npos ? "" : line.substr(tab + 1)});
@@ -36,25 +32,18 @@ std::vector<EditorRun> ReadEditorLog(const std::string& editorExePath) {
     return runs;
 }
 
-bool InstallEditor(const std::string& path) {
-    MakeFolders(path.substr(0, path.rfind('\\')));
-    DeleteFileA((path + ".log").c_str());
-    return CopyFileA(ToolPath("fake_editor.exe").c_str(), path.c_str(), FALSE);
+void ExpectEditorRuns(const std::string& editorExePath, size_t count, const std::vector<std::string>& files) {
+    ASSERT_TRUE(WaitFor([&] { return ReadEditorLog(editorExePath).size() >= count; }, 20000)) << "no start " << count;
+    ASSERT_TRUE(Stays([&] { return ReadEditorLog(editorExePath).size() == count; }, 500)) << "one start only";
+    std::string quoted;
+    for (const std::string& f : files) quoted += (quoted.empty() ? "\"" : " \"") + f + "\"";
+    std::string line = ReadEditorLog(editorExePath).back().commandLine;
+    EXPECT_NE(line.find(quoted), std::string::npos) << line;
 }
 
-Program::Program(const std::string& name, const ProgramSetup& setup) {
-    parent = FreshFolder(name);
-    folder = parent + "app\\";
+Program::Program(const std::string& name) : parent(FreshFolder(name)), folder(parent + "app\\") {
     CreateDirectoryA(folder.c_str(), nullptr);
     exe = InstallProgram(folder);
-    if (!setup.editorFolder.empty()) {
-        editor = folder + setup.editorFolder + "\\PureBasic.exe";
-        EXPECT_TRUE(InstallEditor(editor)) << editor;
-    }
-    if (setup.language) {
-        EXPECT_TRUE(WriteBytes(folder + "Language.ini", *setup.language));
-    }
-    if (setup.data) CreateDirectoryA((folder + "Data").c_str(), nullptr);
     DeleteClassesRootTree("Applications\\PureBasic.exe");
 }
 
@@ -65,31 +54,29 @@ Program::~Program() {
     }
 }
 
-void Program::SetProjects(const std::string& bytes) {
-    CreateDirectoryA((folder + "Data").c_str(), nullptr);
-    EXPECT_TRUE(WriteBytes(folder + "Data\\Projects.twp", bytes));
+void Program::Put(const std::string& file, const std::string& bytes) {
+    MakeFolders(FolderOf(folder + file));
+    EXPECT_TRUE(WriteBytes(folder + file, bytes)) << file;
 }
 
-std::string Program::ProjectFile() const { return Bytes(folder + "Data\\Projects.twp"); }
+void Program::AddEditor(const std::string& editorFolder) {
+    editor = folder + editorFolder + "\\PureBasic.exe";
+    MakeFolders(FolderOf(editor));
+    EXPECT_TRUE(CopyFileA(ToolPath("fake_editor.exe").c_str(), editor.c_str(), FALSE)) << editor;
+}
 
 void Program::SetEditorCommand(const std::string& command) {
-    EXPECT_TRUE(SetClassesRootDefault(kEditorKey, command));
+    EXPECT_TRUE(SetClassesRootDefault("Applications\\PureBasic.exe\\shell\\open\\command", command));
 }
-
-void Program::RegisterEditor() { SetEditorCommand("\"" + editor + "\" \"%1\""); }
 
 bool Program::Start(const std::string& args) {
     process = drv::Start(exe, args, folder);
-    if (!process.Started()) {
-        ADD_FAILURE() << "cannot start " << exe;
-        return false;
-    }
     window = WaitWindow(process.Id(), "WindowClass_0", 20000);
     // Wine signals input idle before the window is built (WaitForInputIdle
     // returns early), and the window shows before its gadgets are made:
     // wait for the last gadget, then for the program's loop.
     if (!window || !WaitFor([&] { return Gadget(kGadgetCopyright) != nullptr; })) {
-        ADD_FAILURE() << "the main window was not built";
+        ADD_FAILURE() << "the main window of " << exe << " " << args << " was not built";
         return false;
     }
     Settle();
@@ -102,11 +89,11 @@ Process Program::Run(const std::string& args, const std::string& cwd) const {
     return p;
 }
 
-HWND Program::Tree() const { return FindDescendant(window, "SysTreeView32"); }
-
-int Program::FileCount() const { return int(SendMessageA(FileList(), LB_GETCOUNT, 0, 0)); }
-
-void Program::Settle() const { drv::Settle(window); }
+void Program::ExpectRefusal(const std::string& args, const std::string& text, const std::string& cwd) const {
+    Process p = Run(args, cwd);
+    ASSERT_TRUE(AnswerBox(p.Id(), "Info", text, MB_ICONINFORMATION | MB_OK));
+    EXPECT_EQ(p.Wait(), 0);
+}
 
 bool Program::Flush() {
     // The marker is a harmless value that only the program's own thread can
@@ -146,13 +133,9 @@ bool Program::SelectRow(int row) {
     return selected;
 }
 
-bool Program::AnswerInfo(const std::string& text, UINT flags, int answer) const {
-    return AnswerBox(process.Id(), "Info", text, flags, answer);
-}
-
 void Program::Quit() {
     Click(kGadgetQuit);
-    EXPECT_EQ(process.Wait(10000), 0) << "Quit ends the program with exit code 0";
+    EXPECT_EQ(process.Wait(), 0) << "Quit ends the program with exit code 0";
     if (process.Running()) process.Kill();
 }
 

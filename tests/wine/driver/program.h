@@ -3,7 +3,6 @@
 // registry key as a test asks; started, waited for until its window is
 // ready, clicked as a user clicks, and ended.
 #pragma once
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,11 +12,6 @@
 
 namespace drv {
 
-// The key whose default value holds the editor's command.
-inline constexpr char kEditorKey[] = "Applications\\PureBasic.exe\\shell\\open\\command";
-
-// ---- The program's bytes
-
 // A line of the project file: the name, the separator byte 0xBF, the editor,
 // a space, then each file in double quotes followed by a space; CR LF.
 std::string ProjectLine(const std::string& name, const std::string& editor, const std::vector<std::string>& files);
@@ -26,83 +20,63 @@ std::string FileListRow(const std::string& path);
 // The bytes of a Language.ini that chooses `language`.
 std::string LanguageIni(int language);
 
-// ---- The stand-in editor (tools/fake_editor)
-
-// Its log: one record per start, "cmdline\tcwd".
+// The stand-in editor's log (tools/fake_editor): a record per start.
 struct EditorRun {
-    std::string commandLine;
-    std::string directory;
+    std::string commandLine, directory;
 };
 std::vector<EditorRun> ReadEditorLog(const std::string& editorExePath);
-// Copies the stand-in editor to `path` (creating its folders).
-bool InstallEditor(const std::string& path);
-
-// ---- The program
-
-// What the program's folder holds besides the program, e.g.
-// ProgramSetup().Editor().Language(LanguageIni(1)).
-struct ProgramSetup {
-    ProgramSetup& Language(const std::string& ini) {
-        language = ini;
-        return *this;
-    }
-    ProgramSetup& Data() {
-        data = true;
-        return *this;
-    }
-    ProgramSetup& Editor(const std::string& folder = "Pure Basic") {
-        editorFolder = folder;
-        return *this;
-    }
-
-    std::optional<std::string> language;  // Language.ini; none: no file
-    bool data = false;                    // an empty Data folder
-    // The stand-in editor at <folder><editorFolder>\PureBasic.exe; empty: none.
-    std::string editorFolder;
-};
+// Waits for the stand-in editor's `count`-th start and checks that no other
+// follows and that it got `files`, each in quotes, in their order.
+void ExpectEditorRuns(const std::string& editorExePath, size_t count, const std::vector<std::string>& files);
 
 class Program {
 public:
     // A fresh folder TW_WORK\<name> holding only "app\", the program's folder.
     // The editor's registry key is removed: a test that wants one sets it.
-    explicit Program(const std::string& name, const ProgramSetup& setup = {});
+    explicit Program(const std::string& name);
     ~Program();  // closes the program if it still runs
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
-    // Writes Data\Projects.twp (making Data).
-    void SetProjects(const std::string& bytes);
-    // The project file's bytes now; empty when there is none.
-    std::string ProjectFile() const;
-    // Makes the editor's registry key say `command`; RegisterEditor names the
-    // stand-in editor as a user's editor installation does.
-    void SetEditorCommand(const std::string& command);
-    void RegisterEditor();
+    // Puts a file into the program's folder, making its folders
+    // (Language.ini, Data\Projects.twp, ...).
+    void Put(const std::string& file, const std::string& bytes);
+    void SetProjects(const std::string& bytes) { Put("Data\\Projects.twp", bytes); }
+    std::string ProjectFile() const { return Bytes(folder + "Data\\Projects.twp"); }
+    // The stand-in editor at <folder><editorFolder>\PureBasic.exe.
+    void AddEditor(const std::string& editorFolder = "Pure Basic");
     std::vector<EditorRun> EditorRuns() const { return ReadEditorLog(editor); }
+    // The editor's registry key says `command`; RegisterEditor names the
+    // stand-in editor as an editor's installation does.
+    void SetEditorCommand(const std::string& command);
+    void RegisterEditor() { SetEditorCommand("\"" + editor + "\" \"%1\""); }
 
     // Starts the program in its folder and waits until its window is built
     // and its loop idle; false (with the failure added) when it is not.
     bool Start(const std::string& args = "");
-    // Runs the program's command-line road: started with `args` in `cwd`
-    // (its own folder when empty), not waited for.
+    // The command-line road: started with `args` in `cwd` (its own folder
+    // when empty), not waited for.
     Process Run(const std::string& args, const std::string& cwd = "") const;
+    // Runs the command-line road, which refuses with `text` in its
+    // information box and ends with 0 once the box is answered.
+    void ExpectRefusal(const std::string& args, const std::string& text, const std::string& cwd = "") const;
 
     HWND Gadget(int number) const { return GetDlgItem(window, number); }
-    HWND Tree() const;
+    HWND Tree() const { return FindDescendant(window, "SysTreeView32"); }
     HWND FileList() const { return Gadget(kGadgetFileList); }
     HWND ProjectList() const { return Gadget(kGadgetProjectList); }
-    int FileCount() const;
+    int FileCount() const { return int(SendMessageA(FileList(), LB_GETCOUNT, 0, 0)); }
 
     // Waits until the program is idle in its loop again.
-    void Settle() const;
+    void Settle() const { drv::Settle(window); }
     // Every message posted to the program before this call has been handled
     // when it returns (posted actions keep their order in its queue).
     bool Flush();
-    // A user's click on a gadget: the window is brought to the front first
-    // (without a window manager a click can otherwise go to activation only).
-    void Click(int gadget);
-    // Brings the window to the front and waits for its loop.
+    // Brings the window to the front (without a window manager a click can
+    // otherwise go to activation only) and waits for its loop.
     void Front();
+    // A user's click on a gadget, at the front.
+    void Click(int gadget);
     // Clicks and waits for `done`; clicks once more when that click was lost.
     template <class Pred>
     bool ClickFor(int gadget, Pred done, DWORD ms = 4000) {
@@ -121,7 +95,9 @@ public:
     bool SelectRow(int row);
 
     // The program's box titled "Info", checked and answered (AnswerBox).
-    bool AnswerInfo(const std::string& text, UINT flags, int answer = IDOK) const;
+    bool AnswerInfo(const std::string& text, UINT flags, int answer = IDOK) const {
+        return AnswerBox(process.Id(), "Info", text, flags, answer);
+    }
     // Clicks Quit and expects the program to end with exit code 0.
     void Quit();
 

@@ -1,12 +1,42 @@
 #include "driver/remote_controls.h"
 
-#include "driver/remote_buffer.h"
-
 #include <cstring>
 #include <string>
 
 namespace drv {
 namespace {
+
+// A block of memory inside the process that owns `hwnd`; freed on destruction.
+class RemoteBuffer {
+public:
+    RemoteBuffer(HWND hwnd, size_t size) : size_(size) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        if (process_) address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+    }
+    ~RemoteBuffer() {
+        if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+        if (process_) CloseHandle(process_);
+    }
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+    explicit operator bool() const { return address_ != nullptr; }
+    char* At(size_t offset) const { return static_cast<char*>(address_) + offset; }
+    bool Write(size_t offset, const void* data, size_t n) const {
+        return offset + n <= size_ && WriteProcessMemory(process_, At(offset), data, n, nullptr);
+    }
+    bool Read(size_t offset, void* data, size_t n) const {
+        return offset + n <= size_ && ReadProcessMemory(process_, At(offset), data, n, nullptr);
+    }
+
+private:
+    HANDLE process_ = nullptr;
+    void* address_ = nullptr;
+    size_t size_;
+};
+
+constexpr size_t kRemoteText = 0x40000;  // room for a text after the structure
 
 POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
@@ -43,6 +73,18 @@ std::vector<TreeItem> TreeChildren(HWND tree, HTREEITEM parent) {
     return out;
 }
 
+std::vector<std::string> TreeNames(HWND tree, HTREEITEM parent) {
+    std::vector<std::string> out;
+    for (const TreeItem& c : TreeChildren(tree, parent)) out.push_back(c.text);
+    return out;
+}
+
+HTREEITEM TreeDrive(HWND tree, char letter) {
+    for (const TreeItem& c : TreeChildren(tree, TreeView_GetRoot(tree)))
+        if ((c.param & 0xFF) == (toupper(letter) - 'A')) return c.handle;
+    return nullptr;
+}
+
 TreeItem TreeChild(HWND tree, HTREEITEM parent, const std::string& text) {
     for (const TreeItem& c : TreeChildren(tree, parent))
         if (c.text == text) return c;
@@ -61,10 +103,6 @@ POINT TreeItemPoint(HWND tree, HTREEITEM item) {
     ClientToScreen(tree, &p);
     return p;
 }
-
-namespace {
-constexpr size_t kRemoteText = 0x40000;  // room for a text after the structure
-}  // namespace
 
 int ListIconCount(HWND list) { return int(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
 

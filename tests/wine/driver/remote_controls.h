@@ -23,6 +23,10 @@ struct TreeItem {
 };
 TreeItem ReadTreeItem(HWND tree, HTREEITEM item);
 std::vector<TreeItem> TreeChildren(HWND tree, HTREEITEM parent);
+std::vector<std::string> TreeNames(HWND tree, HTREEITEM parent);
+// The item of a drive, a child of the root (its parameter's low byte is the
+// drive's number, A: 0); null if there is none.
+HTREEITEM TreeDrive(HWND tree, char letter);
 // The child of `parent` with that text; a null handle if there is none.
 TreeItem TreeChild(HWND tree, HTREEITEM parent, const std::string& text);
 // The centre of an item's label on the screen (scrolled into view first).
