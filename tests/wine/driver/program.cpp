@@ -80,6 +80,7 @@ bool Program::Start(const std::string& args) {
         return false;
     }
     Settle();
+    EXPECT_TRUE(Tree() && FileList() && ProjectList()) << "the tree, the file list and the project list";
     return true;
 }
 
