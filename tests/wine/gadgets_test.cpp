@@ -145,9 +145,7 @@ TEST_F(Gadgets, GadgetKindsMakeTheirControls) {
         ASSERT_NE(k.hwnd, nullptr);
         EXPECT_EQ(GetParent(k.hwnd), window_);
         EXPECT_EQ(GetDlgCtrlID(k.hwnd), k.number);
-        EXPECT_EQ(CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, drv::ClassName(k.hwnd).c_str(), -1, k.cls, -1),
-                  CSTR_EQUAL)
-            << drv::ClassName(k.hwnd);
+        EXPECT_TRUE(drv::SameClass(drv::ClassName(k.hwnd), k.cls)) << drv::ClassName(k.hwnd);
         // Controls add state bits of their own (a list box its scroll bars): compare ours.
         EXPECT_EQ(DWORD(GetWindowLongA(k.hwnd, GWL_STYLE)) & k.style, k.style);
         EXPECT_EQ(DWORD(GetWindowLongA(k.hwnd, GWL_EXSTYLE)) & WS_EX_CLIENTEDGE, k.exStyle);

@@ -43,7 +43,7 @@ TEST(ProjectShortcut, CarriesEveryPropertyForNamesThatAreOneFile) {
     std::vector<std::string> expected = {"base", "base\\Projects"};
     for (const std::string& n : names) expected.push_back("base\\Projects\\" + n + ".lnk");
     std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(drv::FolderTree(top), expected);
+    EXPECT_EQ(drv::Listing(top, true), expected);
 
     for (const std::string& n : names) {
         SCOPED_TRACE(n);
@@ -63,10 +63,10 @@ TEST(ProjectShortcut, MissingFolderOrImpossiblePathWritesNothing) {
         CreateProjectShortcut("Demo");  // no "Projects" folder yet
         CreateProjectShortcut(std::string(10000, 'n'));
     });
-    EXPECT_TRUE(drv::FolderTree(base).empty());
+    EXPECT_TRUE(drv::Listing(base, true).empty());
     ASSERT_TRUE(CreateDirectoryA((base + "Projects").c_str(), nullptr));
     InFolder(base, [&] { CreateProjectShortcut(std::string(10000, 'n')); });
-    EXPECT_EQ(drv::FolderTree(base), std::vector<std::string>{"Projects"});
+    EXPECT_EQ(drv::Listing(base, true), std::vector<std::string>{"Projects"});
 }
 
 TEST(ProjectShortcut, OpeningItRunsTheProgramHiddenAndTheEditorGetsTheFiles) {

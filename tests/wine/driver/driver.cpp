@@ -134,16 +134,9 @@ void ListInto(const std::string& folder, const std::string& prefix, bool deep, s
 }
 }  // namespace
 
-std::vector<std::string> Listing(const std::string& folder) {
+std::vector<std::string> Listing(const std::string& folder, bool deep) {
     std::vector<std::string> out;
-    ListInto(folder, "", false, out);
-    std::sort(out.begin(), out.end());
-    return out;
-}
-
-std::vector<std::string> FolderTree(const std::string& folder) {
-    std::vector<std::string> out;
-    ListInto(folder, "", true, out);
+    ListInto(folder, "", deep, out);
     std::sort(out.begin(), out.end());
     return out;
 }
@@ -537,18 +530,10 @@ void DeleteClassesRootTree(const std::string& key) {
 void Screenshot(const std::string& name) {
     std::string work = Env("TW_WORK");
     if (work.empty()) return;
-    std::string dir = work + "/screenshots";
-    MakeFolders(WinPath(dir));
-    // Wine starts Unix programs given by their Unix path.
-    std::string line = "/usr/bin/import -window root \"" + dir + "/" + name + ".png\"";
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        WaitForSingleObject(pi.hProcess, Span(10000));
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
-    }
+    MakeFolders(WinPath(work + "/screenshots"));
+    // Through the shell, which says when the picture is written: a Unix
+    // program started from Wine gives no handle to wait for its end.
+    RunUnix("/usr/bin/import -window root '" + work + "/screenshots/" + name + ".png'", 10000);
 }
 
 }  // namespace drv

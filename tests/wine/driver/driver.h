@@ -26,6 +26,8 @@ DWORD Span(DWORD ms);
 // Lets `ms` pass where time itself is the condition (a double-click's
 // interval, the moment to kill a process at); never to wait for something.
 void Pause(DWORD ms);
+// Handles every message queued for this thread now, without waiting.
+void Pump();
 
 // Waits until `pred` holds, pumping this thread's messages; false on timeout.
 template <class Pred>
@@ -34,11 +36,7 @@ bool WaitFor(Pred pred, DWORD ms = 10000, DWORD pollMs = 20) {
     for (;;) {
         if (pred()) return true;
         if (GetTickCount() - start > limit) return false;
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
+        Pump();
         Sleep(pollMs);
     }
 }
@@ -48,8 +46,6 @@ template <class Pred>
 bool Stays(Pred pred, DWORD ms) {
     return !WaitFor([&] { return !pred(); }, ms);
 }
-// Handles every message queued for this thread now, without waiting.
-void Pump();
 
 // ---- Paths, folders and files (Windows paths unless named otherwise).
 
@@ -78,10 +74,9 @@ bool ReadBytes(const std::string& path, std::string& bytes);
 std::string Bytes(const std::string& path);
 bool Exists(const std::string& path);
 void RemoveTree(const std::string& path);
-// The names directly in `folder` (with its trailing backslash), sorted.
-std::vector<std::string> Listing(const std::string& folder);
-// Everything below `folder`, as sorted relative paths ("a", "a\\b.lnk").
-std::vector<std::string> FolderTree(const std::string& folder);
+// The names in `folder` (with its trailing backslash), sorted; `deep`:
+// everything below it, as relative paths ("a", "a\\b.lnk").
+std::vector<std::string> Listing(const std::string& folder, bool deep = false);
 
 // ---- Processes.
 

@@ -1,5 +1,5 @@
 // A test bed for the window layer and its gadgets in this process: a window
-// of the layer, the events its queue reports, printed by name.
+// of the layer, and the events its queue reports, printed by name.
 #pragma once
 #include <windows.h>
 
@@ -7,34 +7,85 @@
 
 #include <cstdint>
 #include <ostream>
+#include <string>
 #include <vector>
+
+#include "driver/driver.h"
+#include "support/gadgets.h"
+#include "support/window.h"
 
 namespace drv {
 
 // What one wait of the layer returned, with the gadget and subtype of that moment.
 struct Event {
-    int32_t code;
-    int32_t gadget;
-    int32_t subtype;
+    int32_t code, gadget, subtype;
     bool operator==(const Event&) const = default;
 };
-// "gadget 2 double-click", "close request", "message 0x200", ...
-void PrintTo(const Event& event, std::ostream* os);
+
+// "gadget 2 double-click", "close request", "sized", "message 0x200".
+inline void PrintTo(const Event& e, std::ostream* os) {
+    const char* const kSubtypes[] = {"change", "click", "right click", "double-click", "right double-click"};
+    if (e.code == EvGadget) {
+        *os << "gadget " << e.gadget << " ";
+        if (e.subtype >= -1 && e.subtype <= 3)
+            *os << kSubtypes[e.subtype + 1];
+        else
+            *os << (e.subtype == 0x300 ? "selection change" : "subtype " + std::to_string(e.subtype));
+    } else if (e.code == EvCloseRequest || e.code == EvSized) {
+        *os << (e.code == EvSized ? "sized" : "close request");
+    } else {
+        *os << "message 0x" << std::hex << e.code << std::dec;
+    }
+}
+
+inline bool gQuietQueue = false;
+inline void CALLBACK QueueWasQuiet(HWND, UINT, UINT_PTR, DWORD) { gQuietQueue = true; }
 
 // Runs the layer's wait until the queue has been quiet for `quietMs` (a
 // thread timer fires only when nothing else is queued) and keeps every result.
-std::vector<Event> WaitEvents(DWORD quietMs = 300);
-// The layer's own events among the results, raw message numbers left out.
-std::vector<Event> LayerEvents(const std::vector<Event>& all);
-bool Contains(const std::vector<Event>& all, int32_t code);
+inline std::vector<Event> WaitEvents(DWORD quietMs = 300) {
+    gQuietQueue = false;
+    UINT_PTR timer = SetTimer(nullptr, 0, Span(quietMs), QueueWasQuiet);
+    std::vector<Event> all;
+    while (!gQuietQueue) {
+        int32_t code = WinWaitEvent();
+        all.push_back({code, WinEventGadget(), WinEventSubtype()});
+    }
+    KillTimer(nullptr, timer);
+    all.pop_back();  // the timer's own message
+    return all;
+}
 
-// Window 0 of the layer, 400 x 300, with its gadget list in use; closed
-// with every other window after each test.
+// The layer's own events among the results, raw message numbers left out.
+inline std::vector<Event> LayerEvents(const std::vector<Event>& all) {
+    std::vector<Event> events;
+    for (const Event& e : all)
+        if (e.code == EvGadget || e.code == EvCloseRequest || e.code == EvSized) events.push_back(e);
+    return events;
+}
+
+inline bool Contains(const std::vector<Event>& all, int32_t code) {
+    for (const Event& e : all)
+        if (e.code == code) return true;
+    return false;
+}
+
+// Window 0 of the layer, 400 x 300, with its gadget list in use; closed with
+// every other window after each test.
 class EventBed : public ::testing::Test {
 protected:
-    static void SetUpTestSuite();
-    void SetUp() override;
-    void TearDown() override;
+    static void SetUpTestSuite() {
+        WinLayerInit(GetModuleHandleA(nullptr));
+        GadgetLayerInit();
+    }
+    void SetUp() override {
+        window_ = WinOpen(0, 0, 0, 400, 300, 0xCA0001, "Events");
+        ASSERT_NE(window_, nullptr);
+        ASSERT_EQ(GadgetListUse(WinLastOpened()), window_);
+        SetForegroundWindow(window_);
+        WaitEvents();
+    }
+    void TearDown() override { WinCloseAll(); }
     HWND window_ = nullptr;
 };
 
