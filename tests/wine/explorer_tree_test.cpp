@@ -88,11 +88,6 @@ private:
 };
 
 // Reading the tree-view control (the driver's readers serve this process too).
-std::vector<HTREEITEM> Children(HWND tree, HTREEITEM parent) {
-    std::vector<HTREEITEM> out;
-    for (const drv::TreeItem& c : drv::TreeChildren(tree, parent)) out.push_back(c.handle);
-    return out;
-}
 HTREEITEM Child(HWND tree, HTREEITEM parent, const std::string& text) {
     HTREEITEM found = drv::TreeChild(tree, parent, text).handle;
     if (!found) ADD_FAILURE() << "no item " << text;
@@ -166,19 +161,18 @@ TEST_F(ExplorerTree, ListsDrivesAndReadsAFolderWhenFirstOpened) {
     EXPECT_FALSE(TreeView_GetNextSibling(tree, root)) << "one root";
 
     // Drives in letter order, each with a button and unread; "My Documents" last.
-    std::vector<HTREEITEM> under = Children(tree, root);
+    std::vector<drv::TreeItem> under = drv::TreeChildren(tree, root);
     ASSERT_GE(under.size(), 3u);
     DWORD mask = GetLogicalDrives();
     size_t drives = 0;
     for (unsigned n = 0; n < 26; ++n)
         if (mask & (1u << n)) {
-            drv::TreeItem d = drv::ReadTreeItem(tree, under[drives++]);
-            EXPECT_EQ(d.param, LPARAM(n));
-            EXPECT_TRUE(d.hasChildren);
+            EXPECT_EQ(under[drives].param, LPARAM(n));
+            EXPECT_TRUE(under[drives++].hasChildren);
         }
     EXPECT_NE(mask & (1u << 19), 0u) << "T: is mapped";
     ASSERT_EQ(under.size(), drives + 1);
-    EXPECT_EQ(drv::ReadTreeItem(tree, under.back()).param, 0xFD);
+    EXPECT_EQ(under.back().param, 0xFD);
     EXPECT_FALSE(TreeView_GetSelection(tree)) << "nothing selected after creation";
 
     HTREEITEM t = Drive(tree, 'T');
@@ -229,7 +223,7 @@ TEST_F(ExplorerTree, ReportsTheSelectedItemsPathAndKind) {
     HTREEITEM alpha = Child(tree, t, "Alpha");
     Expand(tree, alpha);
     HTREEITEM root = TreeView_GetRoot(tree);
-    HTREEITEM documents = Children(tree, root).back();
+    HTREEITEM documents = drv::TreeChildren(tree, root).back().handle;
 
     char docs[MAX_PATH] = {};
     LPITEMIDLIST pidl = nullptr;
@@ -281,7 +275,7 @@ TEST_F(ExplorerTree, FoldersPastThePathLimitAreListedButNotRead) {
     EXPECT_FALSE(drv::ReadTreeItem(tree, tooDeep).hasChildren) << "271 characters: its contents are not read";
     SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(tooDeep));
     drv::Pump();
-    EXPECT_TRUE(Children(tree, tooDeep).empty());
+    EXPECT_TRUE(drv::TreeChildren(tree, tooDeep).empty());
 
     // The paths themselves come out whole.
     TreeView_SelectItem(tree, tooDeep);
@@ -395,7 +389,7 @@ TEST_F(ExplorerTree, VolumeChangesResetDriveItems) {
     EXPECT_EQ(after.param, 19) << "unread again";
     EXPECT_TRUE(after.hasChildren);
     EXPECT_FALSE(after.expanded);
-    EXPECT_TRUE(Children(tree, t).empty());
+    EXPECT_TRUE(drv::TreeChildren(tree, t).empty());
     Expand(tree, t);
     EXPECT_EQ(drv::TreeNames(tree, t), names) << "read afresh";
 
@@ -466,7 +460,7 @@ void PromptScenario(const std::string& folder) {
     EXPECT_EQ(GetWindow(prompt, GW_OWNER), host.Window());
     EXPECT_FALSE(IsWindowEnabled(tree));
     EXPECT_EQ(drv::ReadTreeItem(tree, u).param, 20) << "left unread";
-    EXPECT_TRUE(Children(tree, u).empty());
+    EXPECT_TRUE(drv::TreeChildren(tree, u).empty());
 
     Expand(tree, u);
     EXPECT_EQ(drv::TopWindows(GetCurrentProcessId(), "#32770").size(), 1u) << "one prompt per tree";
@@ -503,7 +497,7 @@ void PromptScenario(const std::string& folder) {
     EXPECT_EQ(removed.param, 20);
     EXPECT_TRUE(removed.hasChildren);
     EXPECT_FALSE(removed.expanded);
-    EXPECT_TRUE(Children(tree, u).empty()) << "the removed medium's folders are gone";
+    EXPECT_TRUE(drv::TreeChildren(tree, u).empty()) << "the removed medium's folders are gone";
 
     // A tree that goes takes its prompt with it.
     prompt = ExpandToPrompt(tree, u);

@@ -4,17 +4,14 @@
 
 #include "app/core/catalogue.h"
 #include "crashtrap/core/module_names.h"
-#include "driver/driver.h"
-#include "driver/message_box.h"
+#include "driver/program.h"
 
 namespace {
 
 const char kAccessViolation[] = "An attemped read or write to/from an address to which that process isn't allowed";
 
-std::string HostFolder(const std::string& name) { return drv::FreshFolder("trap-" + name); }
-
 drv::Process StartHost(const std::string& args) {
-    drv::Process p = drv::Start(drv::ToolPath("trap_host.exe"), args, HostFolder("host"));
+    drv::Process p = drv::Start(drv::ToolPath("trap_host.exe"), args, drv::FreshFolder("trap-host"));
     EXPECT_TRUE(p.Started()) << args;
     return p;
 }
@@ -125,9 +122,8 @@ TEST(CrashTrap, AHandlerOfTheProgramGetsItsFaultFirst) {
 // it from outside at an unmapped address faults while its main thread waits
 // in a message box.
 TEST(CrashTrap, TheProgramReportsAFaultMadeFromOutside) {
-    std::string folder = drv::FreshFolder("trap-program");
-    std::string exe = drv::InstallProgram(folder);
-    drv::Process p = drv::Start(exe, "SomeMissingProject", folder);
+    drv::Program app("trap-program");
+    drv::Process p = app.Run("SomeMissingProject");
     ASSERT_TRUE(p.Started());
     drv::MessageBoxInfo info = drv::WaitMessageBoxTitled(p.Id(), "Info");
     ASSERT_NE(info.hwnd, nullptr);
