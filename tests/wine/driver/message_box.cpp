@@ -7,10 +7,10 @@
 namespace drv {
 namespace {
 
-// The pixels of a 32 x 32 square: from the screen at (x, y), or of `icon`
-// drawn on the dialog background. Icon handles are per process in Wine, so
-// the box's icon is recognised by its picture.
-std::string Pixels(int x, int y, HICON icon) {
+// The pixels of a 32 x 32 square (BGRA, row by row): from the screen at
+// (x, y), or of `icon` drawn on `background`. Icon handles are per process in
+// Wine, so the box's icon is recognised by its picture.
+std::string Pixels(int x, int y, HICON icon, COLORREF background = 0) {
     HDC screen = GetDC(nullptr);
     HDC mem = CreateCompatibleDC(screen);
     BITMAPINFO bi{};
@@ -24,7 +24,9 @@ std::string Pixels(int x, int y, HICON icon) {
     HGDIOBJ old = SelectObject(mem, bmp);
     if (icon) {
         RECT r{0, 0, 32, 32};
-        FillRect(mem, &r, GetSysColorBrush(COLOR_3DFACE));
+        HBRUSH brush = CreateSolidBrush(background);
+        FillRect(mem, &r, brush);
+        DeleteObject(brush);
         DrawIconEx(mem, 0, 0, icon, 32, 32, 0, nullptr, DI_NORMAL);
     } else {
         BitBlt(mem, 0, 0, 32, 32, screen, x, y, SRCCOPY);
@@ -102,8 +104,13 @@ MessageBoxInfo ReadMessageBox(HWND box) {
         WaitFor([&] {
             RECT r = WindowRectOf(iconCtl);
             std::string shown = Pixels(r.left, r.top, nullptr);
+            // The reference goes on the box's own background, read from the
+            // icons' transparent corner: this process's COLOR_3DFACE can be
+            // another (Wine reads the system colours once per process, and
+            // the desktop may change them after that).
+            const COLORREF background = RGB(uint8_t(shown[2]), uint8_t(shown[1]), uint8_t(shown[0]));
             for (const auto& k : kIcons)
-                if (shown == Pixels(0, 0, LoadIconA(nullptr, k.id))) info.icon = k.flag;
+                if (shown == Pixels(0, 0, LoadIconA(nullptr, k.id), background)) info.icon = k.flag;
             return info.icon != 0;
         }, 3000);
     }
