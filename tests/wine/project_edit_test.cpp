@@ -1,0 +1,347 @@
+// Working with existing projects on the real program, driven by real input:
+// the project list's context menu, renaming, a project's files loaded into
+// the file list and replaced by it, the keys of both lists, and files
+// dragged onto the window as Explorer drags them.
+#include <gtest/gtest.h>
+
+#include "app/core/catalogue.h"
+#include "driver/program.h"
+#include "driver/remote_controls.h"
+#include "driver/shortcut.h"
+#include "support/core/text.h"
+
+namespace {
+
+using drv::FileListRow;
+using drv::ProjectLine;
+using Rows = std::vector<std::string>;
+
+constexpr UINT kInformation = MB_ICONINFORMATION | MB_OK;
+constexpr UINT kQuestion = MB_ICONQUESTION | MB_YESNO;
+
+// The items of a popup menu as drawn, top to bottom: true where the text is
+// drawn dark (an item that can be chosen), false where it is greyed.
+// Separators hold no text and are left out. Menus of another process cannot
+// be read through their handle under Wine, so the picture tells.
+std::vector<bool> DrawnMenuItems(HWND menu) {
+    RECT r = drv::WindowRectOf(menu);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof bi.bmiHeader, w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    auto pixel = [&](int x, int y) { return static_cast<const DWORD*>(bits)[y * w + x] & 0xFFFFFF; };
+    auto dark = [](DWORD c) { return (c & 0xFF) < 0x50 && ((c >> 8) & 0xFF) < 0x50 && (c >> 16) < 0x50; };
+
+    std::vector<bool> items;
+    bool inText = false, anyDark = false;
+    int blank = 0;
+    for (int y = 3; y < h - 3; ++y) {
+        // Text rows hold a few pixels other than the row's background; a
+        // separator's row is (nearly) all line.
+        int other = 0;
+        bool darkHere = false;
+        for (int x = 3; x < w - 3; ++x) {
+            if (pixel(x, y) == pixel(3, y)) continue;
+            ++other;
+            darkHere = darkHere || dark(pixel(x, y));
+        }
+        bool text = other > 0 && other < (w - 6) / 2;
+        if (text) {
+            inText = true;
+            blank = 0;
+            anyDark = anyDark || darkHere;
+        } else if (inText && ++blank > 2) {
+            items.push_back(anyDark);
+            inText = anyDark = false;
+        }
+    }
+    if (inText) items.push_back(anyDark);
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return items;
+}
+
+// The program with the stand-in editor and projects around the one a test
+// works on, in the language of Language.ini.
+class ProjectEdit : public ::testing::Test {
+protected:
+    void SetUp() override { app_.AddEditor(); }
+    void Open(int language, const std::string& projects) {
+        language_ = language;
+        app_.Put("Language.ini", drv::LanguageIni(language));
+        app_.SetProjects(projects);
+        ASSERT_TRUE(app_.Start());
+    }
+    std::string Text(const char* key) const { return CatalogueTextFor(key, language_); }
+    HWND Projects() const { return app_.ProjectList(); }
+    Rows Names() const { return drv::ListIconColumn(Projects()); }
+    Rows Entries() const { return drv::ListBoxItems(app_.FileList()); }
+    bool Answer(const std::string& text, UINT flags, int answer = IDOK) const {
+        return app_.AnswerInfo(text, flags, answer);
+    }
+    // No box comes (and so nothing was refused).
+    bool NoBox() const {
+        return drv::Stays([&] { return drv::TopWindows(app_.process.Id(), "#32770").empty(); }, 500);
+    }
+
+    // A real key on a list that has the keyboard focus (a click on a row or
+    // an entry gives it).
+    void KeyOn(int gadget, WORD vk, WORD modifier = 0) {
+        app_.Front();
+        ASSERT_TRUE(drv::WaitFocus(app_.Gadget(gadget))) << "gadget " << gadget << " has the focus";
+        drv::KeyTap(vk, modifier);
+    }
+
+    // The project list's context menu, opened with a right click on `row`
+    // (on the list's empty part for -1), or with `key` on the selected row.
+    HWND OpenMenu(int row, WORD key = 0, WORD modifier = 0) {
+        if (key) {
+            KeyOn(kGadgetProjectList, key, modifier);
+        } else {
+            app_.Front();
+            RECT list = drv::WindowRectOf(Projects());
+            RECT at = row >= 0 ? drv::ListIconRowRect(Projects(), row) : RECT{list.left, list.bottom - 30, 0, 0};
+            drv::RightClickAt(at.left + 30, row >= 0 ? (at.top + at.bottom) / 2 : at.top);
+        }
+        HWND menu = drv::WaitWindow(app_.process.Id(), "#32768", 5000);
+        EXPECT_NE(menu, nullptr) << "context menu";
+        drv::Pause(150);  // drawn
+        return menu;
+    }
+    // Chooses a menu item by its access key (the letter after '&').
+    void Choose(HWND menu, const char* item) {
+        std::string text = Text(item);
+        char key = LowerName(text.substr(text.find('&') + 1, 1))[0];
+        drv::KeyTap(LOBYTE(VkKeyScanA(key)));
+        EXPECT_TRUE(drv::WaitGone(menu, 3000)) << item;
+    }
+    void Close(HWND menu) {
+        drv::KeyTap(VK_ESCAPE);
+        EXPECT_TRUE(drv::WaitGone(menu, 3000));
+    }
+
+    // Answers the input dialog of a rename, checked to offer `current`:
+    // `typed` replaces it (Enter), or Escape when `typed` is empty.
+    void Rename(const std::string& current, const std::string& typed) {
+        HWND dialog = drv::WaitWindow(app_.process.Id(), "InputRequester", 5000);
+        ASSERT_NE(dialog, nullptr) << "rename dialog";
+        EXPECT_EQ(drv::WindowText(dialog), Text("Projektname"));
+        HWND edit = drv::FindDescendant(dialog, "Edit");
+        ASSERT_NE(edit, nullptr);
+        EXPECT_EQ(drv::WindowText(edit), current);
+        drv::FocusWindow(dialog);
+        if (typed.empty()) {
+            drv::KeyTap(VK_ESCAPE);
+        } else {
+            drv::KeyTap(VK_HOME, VK_SHIFT);
+            drv::TypeText(typed);
+            drv::KeyTap(VK_RETURN);
+        }
+        ASSERT_TRUE(drv::WaitGone(dialog, 5000));
+        app_.Settle();
+    }
+    // F2 on the selected `row`, answered as Rename does.
+    void RenameRow(int row, const std::string& current, const std::string& typed) {
+        ASSERT_TRUE(app_.SelectRow(row));
+        ASSERT_NO_FATAL_FAILURE(KeyOn(kGadgetProjectList, VK_F2));
+        ASSERT_NO_FATAL_FAILURE(Rename(current, typed));
+    }
+
+    // Drags `files` with drag_files.exe onto the centre of `target`; its exit
+    // code (0 taken, 1 refused).
+    long Drag(HWND target, const std::vector<std::string>& files) {
+        RECT r = drv::WindowRectOf(target);
+        std::string args = std::to_string((r.left + r.right) / 2) + " " + std::to_string((r.top + r.bottom) / 2);
+        for (const std::string& f : files) args += " \"" + f + "\"";
+        drv::Process drag = drv::Start(drv::ToolPath("drag_files.exe"), args);
+        long code = drag.Wait(30000);
+        app_.Settle();
+        return code;
+    }
+
+    drv::Program app_{::testing::UnitTest::GetInstance()->current_test_info()->name()};
+    int language_ = 0;
+};
+
+}  // namespace
+
+TEST_F(ProjectEdit, MenuGreysWhatCannotApply) {
+    ASSERT_NO_FATAL_FAILURE(Open(1, ProjectLine("Demo", "C:\\ed.exe", {"C:\\a.pb"})));
+    // No row, no collected files, no shortcut folder yet: nothing applies.
+    HWND menu = OpenMenu(-1);
+    EXPECT_EQ(DrawnMenuItems(menu), (std::vector<bool>{false, false, false, false, false, false}));
+    Close(menu);
+
+    // A row: all but replacing (no files) and the folder.
+    CreateDirectoryA((app_.folder + "Projects").c_str(), nullptr);
+    menu = OpenMenu(0);
+    EXPECT_EQ(drv::ListIconSelected(Projects()), 0) << "a right click selects its row";
+    EXPECT_EQ(DrawnMenuItems(menu), (std::vector<bool>{true, true, true, false, true, true}));
+    drv::Screenshot("menu-en");
+    // Loading fills the file list; then everything applies.
+    Choose(menu, "M Load");
+    ASSERT_TRUE(drv::WaitFor([&] { return Entries().size() == 1; }));
+    menu = OpenMenu(0, VK_APPS);
+    EXPECT_EQ(DrawnMenuItems(menu), (std::vector<bool>{true, true, true, true, true, true}));
+    Close(menu);
+}
+
+TEST_F(ProjectEdit, RenameKeepsEveryOtherByteAndTheShortcutFollows) {
+    const std::string alpha = ProjectLine("Alpha", "C:\\ed.exe", {"C:\\a.pb"});
+    const std::string zeta = "Zeta\xBF \"C:\\z.pb\" \n";  // edited by hand: LF only
+    const std::string rest = "C:\\Pure Basic\\PureBasic.exe \"C:\\d.pb\" \r\n";
+    ASSERT_NO_FATAL_FAILURE(Open(0, alpha + "Demo\xBF" + rest + zeta));
+    app_.Put("Projects\\Demo.lnk", "the old shortcut");
+    const std::string shortcuts = app_.folder + "Projects\\";
+
+    ASSERT_NO_FATAL_FAILURE(RenameRow(1, "Demo", " Neu "));
+    EXPECT_EQ(app_.ProjectFile(), alpha + "Neu\xBF" + rest + zeta);
+    EXPECT_EQ(drv::Listing(shortcuts), Rows{"Neu.lnk"});
+    ASSERT_NO_FATAL_FAILURE(drv::ExpectProjectShortcut(shortcuts + "Neu.lnk", "Neu", app_.exe));
+    EXPECT_EQ(Names(), (Rows{"Alpha", "Neu", "Zeta"}));
+    EXPECT_EQ(drv::ListIconSelected(Projects()), 1) << "the row stays selected";
+
+    // Another project's name in other letters, and an empty name, are
+    // refused; Escape and the same name change nothing.
+    ASSERT_NO_FATAL_FAILURE(RenameRow(1, "Neu", "aLPHA"));
+    ASSERT_TRUE(Answer(Text("A Name P"), kInformation));
+    ASSERT_NO_FATAL_FAILURE(RenameRow(1, "Neu", "  "));
+    ASSERT_TRUE(Answer(Text("E Name P"), kInformation));
+    ASSERT_NO_FATAL_FAILURE(RenameRow(1, "Neu", ""));
+    EXPECT_TRUE(NoBox());
+    EXPECT_EQ(app_.ProjectFile(), alpha + "Neu\xBF" + rest + zeta);
+
+    // Its own name in other letters is allowed: line and shortcut follow.
+    ASSERT_NO_FATAL_FAILURE(RenameRow(1, "Neu", "NEU"));
+    EXPECT_EQ(app_.ProjectFile(), alpha + "NEU\xBF" + rest + zeta);
+    EXPECT_EQ(drv::Listing(shortcuts), Rows{"NEU.lnk"});
+    ASSERT_NO_FATAL_FAILURE(drv::ExpectProjectShortcut(shortcuts + "NEU.lnk", "NEU", app_.exe));
+}
+
+TEST_F(ProjectEdit, LoadAndReplaceFilesKeepTheEditorPath) {
+    const std::string alpha = ProjectLine("Alpha", "C:\\Alt\\ed.exe", {"C:\\x\\eins.pb", "C:\\x\\zwei.pbi"});
+    const std::string beta = "Beta\xBF" "C:\\Pure Basic\\PureBasic.exe \"C:\\b.pb\" \n";
+    const std::string gamma = ProjectLine("Gamma", "", {"C:\\g.pb"});
+    ASSERT_NO_FATAL_FAILURE(Open(0, alpha + beta + gamma));
+
+    HWND menu = OpenMenu(0);
+    Choose(menu, "M Load");
+    const Rows loaded{FileListRow("C:\\x\\eins.pb"), FileListRow("C:\\x\\zwei.pbi")};
+    ASSERT_TRUE(drv::WaitFor([&] { return Entries() == loaded; }));
+    EXPECT_EQ(drv::ListBoxSelected(app_.FileList()), 1) << "as if collected one by one";
+
+    // The question names the project; No changes nothing.
+    ASSERT_TRUE(app_.SelectRow(1));
+    menu = OpenMenu(1, VK_F10, VK_SHIFT);
+    drv::Screenshot("menu-de");
+    Choose(menu, "M Replace");
+    ASSERT_TRUE(Answer(InsertQuotedName(Text("Rep P"), "Beta"), kQuestion, IDNO));
+    EXPECT_EQ(app_.ProjectFile(), alpha + beta + gamma);
+    EXPECT_EQ(Entries(), loaded);
+
+    ASSERT_TRUE(app_.SelectRow(1));
+    menu = OpenMenu(1, VK_F10, VK_SHIFT);
+    Choose(menu, "M Replace");
+    ASSERT_TRUE(Answer(InsertQuotedName(Text("Rep P"), "Beta"), kQuestion, IDYES));
+    ASSERT_TRUE(drv::WaitFor([&] { return Entries().empty(); })) << "the collection is used up";
+    EXPECT_EQ(app_.ProjectFile(),
+              alpha + "Beta\xBF" "C:\\Pure Basic\\PureBasic.exe \"C:\\x\\eins.pb\" \"C:\\x\\zwei.pbi\" \n" + gamma);
+    EXPECT_EQ(drv::ListIconText(Projects(), 1, 1), "eins.pb  zwei.pbi  ");
+    EXPECT_EQ(drv::ListIconSelected(Projects()), 1);
+}
+
+TEST_F(ProjectEdit, KeysOfBothLists) {
+    const std::string alpha = ProjectLine("Alpha", "", {"C:\\a.pb", "C:\\b.pb"});
+    const std::string beta = ProjectLine("Beta", "", {"C:\\c.pb"});
+    ASSERT_NO_FATAL_FAILURE(Open(1, alpha + beta));
+    ASSERT_TRUE(app_.SelectRow(0));
+    HWND menu = OpenMenu(0, VK_APPS);
+    Choose(menu, "M Load");
+    ASSERT_TRUE(drv::WaitFor([&] { return Entries().size() == 2; }));
+
+    // Delete on the file list takes the selected entry out, as "<-" does.
+    POINT first = drv::ListBoxItemPoint(app_.FileList(), 0);
+    ASSERT_TRUE(app_.ClickAtFor(first, false, [&] { return drv::ListBoxSelected(app_.FileList()) == 0; }));
+    ASSERT_NO_FATAL_FAILURE(KeyOn(kGadgetFileList, VK_DELETE));
+    ASSERT_TRUE(drv::WaitFor([&] { return Entries() == Rows{FileListRow("C:\\b.pb")}; }));
+    EXPECT_EQ(drv::ListBoxSelected(app_.FileList()), -1);
+
+    // Delete on the project list asks as the delete button does.
+    ASSERT_TRUE(app_.SelectRow(1));
+    ASSERT_NO_FATAL_FAILURE(KeyOn(kGadgetProjectList, VK_DELETE));
+    ASSERT_TRUE(Answer(InsertQuotedName(Text("Del P"), "Beta"), kQuestion, IDNO));
+    EXPECT_EQ(app_.ProjectFile(), alpha + beta);
+    ASSERT_TRUE(app_.SelectRow(1));
+    ASSERT_NO_FATAL_FAILURE(KeyOn(kGadgetProjectList, VK_DELETE));
+    ASSERT_TRUE(Answer(InsertQuotedName(Text("Del P"), "Beta"), kQuestion, IDYES));
+    ASSERT_TRUE(drv::WaitFor([&] { return app_.ProjectFile() == alpha; }));
+    EXPECT_EQ(Names(), Rows{"Alpha"});
+
+    // Without a row, F2 says so and the menu key's menu greys the project's items.
+    RECT list = drv::WindowRectOf(Projects());
+    ASSERT_TRUE(app_.ClickAtFor(POINT{list.left + 30, list.bottom - 30}, false,
+                                [&] { return drv::ListIconSelected(Projects()) == -1; }));
+    ASSERT_NO_FATAL_FAILURE(KeyOn(kGadgetProjectList, VK_F2));
+    ASSERT_TRUE(Answer(Text("S P"), kInformation));
+    app_.Front();
+    ASSERT_TRUE(app_.ClickAtFor(POINT{list.left + 30, list.bottom - 30}, false,
+                                [&] { return drv::WaitFocus(Projects(), 100); }));
+    menu = OpenMenu(-1, VK_F10, VK_SHIFT);
+    EXPECT_EQ(DrawnMenuItems(menu), (std::vector<bool>{false, false, false, false, false, false}));
+    Close(menu);
+}
+
+TEST_F(ProjectEdit, StartDeleteAndTheShortcutFolderFromTheMenu) {
+    const std::string src = app_.folder + "src\\";
+    app_.Put("src\\main.pb", "; main\r\n");
+    ASSERT_NO_FATAL_FAILURE(Open(0, ProjectLine("Demo", app_.editor, {src + "main.pb"})));
+
+    HWND menu = OpenMenu(0);
+    Choose(menu, "M Start");
+    ASSERT_NO_FATAL_FAILURE(drv::ExpectEditorRuns(app_.editor, 1, {src + "main.pb"}));
+
+    menu = OpenMenu(0);
+    Choose(menu, "M Delete");
+    ASSERT_TRUE(Answer(InsertQuotedName(Text("Del P"), "Demo"), kQuestion, IDNO));
+
+    // The folder opens in the shell's file browser (Wine's: class ExplorerWClass).
+    CreateDirectoryA((app_.folder + "Projects").c_str(), nullptr);
+    menu = OpenMenu(0);
+    Choose(menu, "M Folder");
+    HWND browser = nullptr;
+    ASSERT_TRUE(drv::WaitFor([&] { return (browser = FindWindowA("ExplorerWClass", "Projects")) != nullptr; }))
+        << "a file browser on the shortcut folder";
+    PostMessageA(browser, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(drv::WaitGone(browser));
+}
+
+// Drags as Explorer makes them, onto the file list and the tree: the *.pb
+// and *.pbi files in the order of the drag; folders (whatever their name)
+// and other files are left out; a drag of nothing usable says why.
+TEST_F(ProjectEdit, DroppedFilesAreCollectedInTheirOrder) {
+    const std::string src = app_.folder + "src\\";
+    for (const char* f : {"src\\a.pb", "src\\b.txt", "src\\C.PBI"}) app_.Put(f, "x");
+    for (const char* d : {"src\\dir.pb", "src\\sub"}) CreateDirectoryA((app_.folder + d).c_str(), nullptr);
+    ASSERT_NO_FATAL_FAILURE(Open(1, ""));
+
+    EXPECT_EQ(Drag(app_.FileList(), {src + "a.pb", src + "b.txt", src + "sub", src + "dir.pb", src + "C.PBI"}), 0);
+    const Rows collected{FileListRow(src + "a.pb"), FileListRow(src + "C.PBI")};
+    ASSERT_TRUE(drv::WaitFor([&] { return Entries() == collected; }));
+    EXPECT_EQ(drv::ListBoxSelected(app_.FileList()), 1);
+
+    EXPECT_EQ(Drag(app_.Tree(), {src + "b.txt", src + "sub"}), 0);
+    ASSERT_TRUE(Answer(Text("Drop F"), kInformation));
+    EXPECT_EQ(Entries(), collected);
+
+    EXPECT_EQ(Drag(Projects(), {src + "a.pb"}), 1) << "the project list takes no files";
+    EXPECT_TRUE(NoBox());
+    EXPECT_EQ(Entries(), collected);
+}
