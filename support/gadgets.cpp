@@ -78,8 +78,7 @@ int32_t ListKeySubtype(UINT msg, WPARAM key) {
     if (msg == WM_KEYDOWN && key == VK_DELETE && !shift) return kSubtypeKeyDelete;
     if (msg == WM_KEYDOWN && key == VK_F2 && !shift) return kSubtypeKeyF2;
     if (msg == WM_KEYDOWN && key == VK_APPS) return kSubtypeKeyMenu;
-    // F10 arrives as a system key. Kept from the default handling, it would
-    // not start the window's menu mode either.
+    // F10 arrives as a system key.
     if (msg == WM_SYSKEYDOWN && key == VK_F10 && shift) return kSubtypeKeyMenu;
     return 0;
 }

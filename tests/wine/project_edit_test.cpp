@@ -174,7 +174,9 @@ protected:
 }  // namespace
 
 TEST_F(ProjectEdit, MenuGreysWhatCannotApply) {
-    ASSERT_NO_FATAL_FAILURE(Open(1, ProjectLine("Demo", "C:\\ed.exe", {"C:\\a.pb"})));
+    ASSERT_NO_FATAL_FAILURE(Open(1, ProjectLine("Demo", "C:\\ed.exe", {"C:\\src\\demo.pb"}) +
+                                        ProjectLine("Tools", "C:\\ed.exe", {"C:\\src\\tools.pb", "C:\\src\\io.pbi"}) +
+                                        ProjectLine("Web", "C:\\ed.exe", {"C:\\src\\web.pb"})));
     // No row, no collected files, no shortcut folder yet: nothing applies.
     HWND menu = OpenMenu(-1);
     EXPECT_EQ(DrawnMenuItems(menu), (std::vector<bool>{false, false, false, false, false, false}));
@@ -182,15 +184,15 @@ TEST_F(ProjectEdit, MenuGreysWhatCannotApply) {
 
     // A row: all but replacing (no files) and the folder.
     CreateDirectoryA((app_.folder + "Projects").c_str(), nullptr);
-    menu = OpenMenu(0);
-    EXPECT_EQ(drv::ListIconSelected(Projects()), 0) << "a right click selects its row";
+    menu = OpenMenu(1);
+    EXPECT_EQ(drv::ListIconSelected(Projects()), 1) << "a right click selects its row";
     EXPECT_EQ(DrawnMenuItems(menu), (std::vector<bool>{true, true, true, false, true, true}));
-    drv::Screenshot("menu-en");
     // Loading fills the file list; then everything applies.
     Choose(menu, "M Load");
-    ASSERT_TRUE(drv::WaitFor([&] { return Entries().size() == 1; }));
-    menu = OpenMenu(0, VK_APPS);
+    ASSERT_TRUE(drv::WaitFor([&] { return Entries().size() == 2; }));
+    menu = OpenMenu(1, VK_APPS);
     EXPECT_EQ(DrawnMenuItems(menu), (std::vector<bool>{true, true, true, true, true, true}));
+    drv::Screenshot("menu-en");
     Close(menu);
 }
 
