@@ -19,8 +19,9 @@ class FileDropTarget;
 
 struct Registration {
     HWND window = nullptr;
+    int32_t gadget = 0;
     WNDPROC previous = nullptr;
-    FileDropTarget* target = nullptr;
+    FileDropTarget* target = nullptr;  // none until registered
 };
 
 struct DropLayer {
@@ -133,20 +134,48 @@ private:
     bool offersFiles_ = false;
 };
 
-// In front of an accepting control until it goes: a window must be revoked as
-// a drop target before it is destroyed.
+// Registering a drop target marshals it for other processes, a few
+// milliseconds under Wine: it waits for a zero-delay timer, which comes once
+// the window is built and drawn, so the window shows no later for it.
+constexpr UINT_PTR kRegisterTimer = 0x4452;
+
+// Makes the control a drop target; no target when the platform refuses.
+void Register(Registration& r) {
+    // A drop target needs OLE on the thread, not only COM. Initialised once,
+    // for the life of the process.
+    if (!gDrop.oleReady) gDrop.oleReady = SUCCEEDED(OleInitialize(nullptr));
+    if (!gDrop.oleReady) return;
+    auto* target = new (std::nothrow) FileDropTarget(r.window, r.gadget);
+    if (!target) return;
+    if (FAILED(RegisterDragDrop(r.window, target))) {
+        target->Release();
+        return;
+    }
+    r.target = target;
+}
+
+// In front of an accepting control until it goes: it registers the control
+// when the timer comes, and revokes it before it is destroyed (as the
+// platform asks).
 LRESULT CALLBACK DropProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     std::vector<Registration>& all = gDrop.registrations;
     for (size_t i = 0; i < all.size(); ++i) {
         if (all[i].window != hwnd) continue;
-        Registration r = all[i];
+        WNDPROC previous = all[i].previous;
+        if (msg == WM_TIMER && wp == kRegisterTimer) {
+            KillTimer(hwnd, kRegisterTimer);
+            if (!all[i].target) Register(all[i]);
+            return 0;
+        }
         if (msg == WM_DESTROY) {
-            RevokeDragDrop(hwnd);
-            r.target->Release();
-            SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(r.previous));
+            if (all[i].target) {
+                RevokeDragDrop(hwnd);
+                all[i].target->Release();
+            }
+            SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
             all.erase(all.begin() + ptrdiff_t(i));
         }
-        return CallWindowProcA(r.previous, hwnd, msg, wp, lp);
+        return CallWindowProcA(previous, hwnd, msg, wp, lp);
     }
     return DefWindowProcA(hwnd, msg, wp, lp);  // not reached: registered windows only
 }
@@ -159,19 +188,10 @@ bool GadAcceptFileDrops(int32_t gadget) {
     HWND window = record->handle;
     for (const Registration& r : gDrop.registrations)
         if (r.window == window) return true;
-    // A drop target needs OLE on the thread, not only COM. Initialised once,
-    // for the life of the process.
-    if (!gDrop.oleReady) gDrop.oleReady = SUCCEEDED(OleInitialize(nullptr));
-    if (!gDrop.oleReady) return false;
-    auto* target = new (std::nothrow) FileDropTarget(window, gadget);
-    if (!target) return false;
-    if (FAILED(RegisterDragDrop(window, target))) {
-        target->Release();
-        return false;
-    }
+    if (!SetTimer(window, kRegisterTimer, 0, nullptr)) return false;
     Registration r;
     r.window = window;
-    r.target = target;
+    r.gadget = gadget;
     r.previous =
         reinterpret_cast<WNDPROC>(SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DropProc)));
     gDrop.registrations.push_back(r);

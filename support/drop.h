@@ -12,11 +12,11 @@ struct DroppedFile {
     bool exact = false;
 };
 
-// Makes the gadget's control take files dropped on it from the shell. Each
-// drop is reported as EvGadget for the gadget with the subtype kSubtypeDrop,
-// and its files wait in TakeDroppedFiles. Nothing is taken while the
-// gadget's window is disabled (a dialog is open). False when the platform
-// refuses.
+// Makes the gadget's control take files dropped on it from the shell, from
+// the moment the event loop has drawn the window. Each drop is reported as
+// EvGadget for the gadget with the subtype kSubtypeDrop, and its files wait
+// in TakeDroppedFiles. Nothing is taken while the gadget's window is
+// disabled (a dialog is open). False for no gadget.
 bool GadAcceptFileDrops(int32_t gadget);
 
 // The files of the last drop, in the order of the drop; handed out once.
