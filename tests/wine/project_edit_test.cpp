@@ -19,56 +19,6 @@ using Rows = std::vector<std::string>;
 constexpr UINT kInformation = MB_ICONINFORMATION | MB_OK;
 constexpr UINT kQuestion = MB_ICONQUESTION | MB_YESNO;
 
-// The items of a popup menu as drawn, top to bottom: true where the text is
-// drawn dark (an item that can be chosen), false where it is greyed.
-// Separators hold no text and are left out. Menus of another process cannot
-// be read through their handle under Wine, so the picture tells.
-std::vector<bool> DrawnMenuItems(HWND menu) {
-    RECT r = drv::WindowRectOf(menu);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof bi.bmiHeader, w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    auto pixel = [&](int x, int y) { return static_cast<const DWORD*>(bits)[y * w + x] & 0xFFFFFF; };
-    auto dark = [](DWORD c) { return (c & 0xFF) < 0x50 && ((c >> 8) & 0xFF) < 0x50 && (c >> 16) < 0x50; };
-
-    std::vector<bool> items;
-    bool inText = false, anyDark = false;
-    int blank = 0;
-    for (int y = 3; y < h - 3; ++y) {
-        // Text rows hold a few pixels other than the row's background; a
-        // separator's row is (nearly) all line.
-        int other = 0;
-        bool darkHere = false;
-        for (int x = 3; x < w - 3; ++x) {
-            if (pixel(x, y) == pixel(3, y)) continue;
-            ++other;
-            darkHere = darkHere || dark(pixel(x, y));
-        }
-        bool text = other > 0 && other < (w - 6) / 2;
-        if (text) {
-            inText = true;
-            blank = 0;
-            anyDark = anyDark || darkHere;
-        } else if (inText && ++blank > 2) {
-            items.push_back(anyDark);
-            inText = anyDark = false;
-        }
-    }
-    if (inText) items.push_back(anyDark);
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
-    return items;
-}
-
 // The program with the stand-in editor and projects around the one a test
 // works on, in the language of Language.ini.
 class ProjectEdit : public ::testing::Test {
@@ -179,19 +129,19 @@ TEST_F(ProjectEdit, MenuGreysWhatCannotApply) {
                                         ProjectLine("Web", "C:\\ed.exe", {"C:\\src\\web.pb"})));
     // No row, no collected files, no shortcut folder yet: nothing applies.
     HWND menu = OpenMenu(-1);
-    EXPECT_EQ(DrawnMenuItems(menu), (std::vector<bool>{false, false, false, false, false, false}));
+    EXPECT_EQ(drv::MenuItemsAsDrawn(menu), (std::vector<bool>{false, false, false, false, false, false}));
     Close(menu);
 
     // A row: all but replacing (no files) and the folder.
     CreateDirectoryA((app_.folder + "Projects").c_str(), nullptr);
     menu = OpenMenu(1);
     EXPECT_EQ(drv::ListIconSelected(Projects()), 1) << "a right click selects its row";
-    EXPECT_EQ(DrawnMenuItems(menu), (std::vector<bool>{true, true, true, false, true, true}));
+    EXPECT_EQ(drv::MenuItemsAsDrawn(menu), (std::vector<bool>{true, true, true, false, true, true}));
     // Loading fills the file list; then everything applies.
     Choose(menu, "M Load");
     ASSERT_TRUE(drv::WaitFor([&] { return Entries().size() == 2; }));
     menu = OpenMenu(1, VK_APPS);
-    EXPECT_EQ(DrawnMenuItems(menu), (std::vector<bool>{true, true, true, true, true, true}));
+    EXPECT_EQ(drv::MenuItemsAsDrawn(menu), (std::vector<bool>{true, true, true, true, true, true}));
     drv::Screenshot("menu-en");
     Close(menu);
 }
@@ -297,7 +247,7 @@ TEST_F(ProjectEdit, KeysOfBothLists) {
     ASSERT_TRUE(app_.ClickAtFor(POINT{list.left + 30, list.bottom - 30}, false,
                                 [&] { return drv::WaitFocus(Projects(), 100); }));
     menu = OpenMenu(-1, VK_F10, VK_SHIFT);
-    EXPECT_EQ(DrawnMenuItems(menu), (std::vector<bool>{false, false, false, false, false, false}));
+    EXPECT_EQ(drv::MenuItemsAsDrawn(menu), (std::vector<bool>{false, false, false, false, false, false}));
     Close(menu);
 }
 

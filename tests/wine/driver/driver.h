@@ -197,6 +197,10 @@ bool SetClassesRootDefault(const std::string& key, const std::string& text);
 // Removes a HKEY_CLASSES_ROOT key and everything below it.
 void DeleteClassesRootTree(const std::string& key);
 
+// The pixels of a rectangle of the screen, whatever process drew them, row
+// by row from the top, as 0x00RRGGBB.
+std::vector<DWORD> ScreenPixels(const RECT& r);
+
 // Saves a PNG of the whole virtual screen into TW_WORK/screenshots/<name>.png.
 // Every failing test gets one at its first failure (main.cpp).
 void Screenshot(const std::string& name);

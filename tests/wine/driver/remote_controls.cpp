@@ -1,5 +1,7 @@
 #include "driver/remote_controls.h"
 
+#include "driver/driver.h"
+
 #include <cstring>
 #include <string>
 
@@ -179,6 +181,39 @@ bool ListBoxInsert(HWND listBox, int index, const std::string& text) {
     // The string of LB_INSERTSTRING is marshalled to the other process.
     LRESULT at = SendMessageA(listBox, LB_INSERTSTRING, WPARAM(index), reinterpret_cast<LPARAM>(text.c_str()));
     return at != LB_ERR && at != LB_ERRSPACE;
+}
+
+std::vector<bool> MenuItemsAsDrawn(HWND menu) {
+    RECT r = WindowRectOf(menu);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    std::vector<DWORD> pixels = ScreenPixels(r);
+    if (pixels.empty()) return {};
+    auto dark = [](DWORD c) { return (c & 0xFF) < 0x50 && ((c >> 8) & 0xFF) < 0x50 && (c >> 16) < 0x50; };
+    std::vector<bool> items;
+    bool inText = false, anyDark = false;
+    int blank = 0;
+    for (int y = 3; y < h - 3; ++y) {
+        // A row of text holds a few pixels other than the row's background
+        // (its left end); a separator's row is mostly line.
+        const DWORD* row = &pixels[size_t(y * w)];
+        int other = 0;
+        bool darkHere = false;
+        for (int x = 3; x < w - 3; ++x) {
+            if (row[x] == row[3]) continue;
+            ++other;
+            darkHere = darkHere || dark(row[x]);
+        }
+        if (other > 0 && other < (w - 6) / 2) {
+            inText = true;
+            blank = 0;
+            anyDark = anyDark || darkHere;
+        } else if (inText && ++blank > 2) {
+            items.push_back(anyDark);
+            inText = anyDark = false;
+        }
+    }
+    if (inText) items.push_back(anyDark);
+    return items;
 }
 
 POINT ListBoxItemPoint(HWND listBox, int index) {

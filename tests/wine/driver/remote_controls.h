@@ -40,6 +40,12 @@ std::vector<std::string> ListIconColumn(HWND list, int column = 0);
 std::string ListIconColumnTitle(HWND list, int column);  // empty when there is no such column
 RECT ListIconRowRect(HWND list, int row);                // screen coordinates; empty on failure
 
+// ---- Popup menus (class "#32768"). Wine cannot read another process's menu
+// through its handle (GetMenuItemCount answers -1), so the picture tells:
+// the items top to bottom, true where the text is drawn dark (an item that
+// can be chosen), false where it is greyed. Separators are left out.
+std::vector<bool> MenuItemsAsDrawn(HWND menu);
+
 // ---- List views (list boxes)
 std::vector<std::string> ListBoxItems(HWND listBox);
 int ListBoxSelected(HWND listBox);  // -1 for none
