@@ -24,13 +24,13 @@ protected:
 
 TEST_F(Store, AppendAndLookUp) {
     EXPECT_FALSE(ProjectExists("demo")) << "no file: no projects";
-    ASSERT_TRUE(AppendProjectLine("Demo", "C:\\Ed\\PureBasic.exe", {"C:\\src\\main.pb", "C:\\src\\inc.pbi"}));
+    ASSERT_EQ(AppendProjectLine("Demo", "C:\\Ed\\PureBasic.exe", {"C:\\src\\main.pb", "C:\\src\\inc.pbi"}), AppendResult::kAppended);
     EXPECT_EQ(File(), "Demo\xBF" "C:\\Ed\\PureBasic.exe \"C:\\src\\main.pb\" \"C:\\src\\inc.pbi\" \r\n");
     EXPECT_TRUE(ProjectExists("DEMO"));
     EXPECT_FALSE(ProjectExists("dem"));
 
     Put("Hand edited\xBF \"a.pb\" ");  // last line without its line end
-    ASSERT_TRUE(AppendProjectLine("Next", "", {"b.pb"}));
+    ASSERT_EQ(AppendProjectLine("Next", "", {"b.pb"}), AppendResult::kAppended);
     EXPECT_EQ(File(), "Hand edited\xBF \"a.pb\" \r\nNext\xBF \"b.pb\" \r\n");
     EXPECT_TRUE(ProjectExists("hand edited"));
     EXPECT_TRUE(ProjectExists("next"));
@@ -38,19 +38,19 @@ TEST_F(Store, AppendAndLookUp) {
 
 TEST_F(Store, AppendWithoutDataFolderFails) {
     RemoveDirectoryA("Data");
-    EXPECT_FALSE(AppendProjectLine("Demo", "", {"a.pb"}));
+    EXPECT_EQ(AppendProjectLine("Demo", "", {"a.pb"}), AppendResult::kFailed);
     EXPECT_FALSE(drv::Exists(folder_ + "Data"));
 }
 
 TEST_F(Store, RemoveTakesWholeLinesAndKeepsTheRest) {
     Put("MyDemo\xBF \"a\" \r\nDemo\xBF \"a\" \nOther\xBF \"c\" \rDEMO\xBF \"A\" ");
-    EXPECT_TRUE(RemoveProjectLines("demo"));
+    EXPECT_EQ(RemoveProjectLines("demo"), RemoveResult::kRemoved);
     EXPECT_EQ(File(), "MyDemo\xBF \"a\" \r\nOther\xBF \"c\" \r");
-    EXPECT_FALSE(RemoveProjectLines("demo"));
+    EXPECT_EQ(RemoveProjectLines("demo"), RemoveResult::kNotFound);
     EXPECT_EQ(File(), "MyDemo\xBF \"a\" \r\nOther\xBF \"c\" \r");
 
     Put("Only\xBF \"x\" \r\n");
-    EXPECT_TRUE(RemoveProjectLines("only"));
+    EXPECT_EQ(RemoveProjectLines("only"), RemoveResult::kRemoved);
     EXPECT_TRUE(drv::Exists(folder_ + "Data\\Projects.twp"));
     EXPECT_EQ(File(), "") << "removing the only project leaves an empty file";
     EXPECT_FALSE(drv::Exists(folder_ + "Data\\Projects.twp.new"));
@@ -60,9 +60,9 @@ TEST_F(Store, LargeFilesHaveNoLimit) {
     std::string big;
     for (int i = 0; big.size() < 5'000'000; ++i) big += "P" + std::to_string(i) + "\xBF" "C:\\ed.exe \"C:\\x.pb\" \r\n";
     Put(big);
-    ASSERT_TRUE(AppendProjectLine("Last", "", {"l.pb"}));
+    ASSERT_EQ(AppendProjectLine("Last", "", {"l.pb"}), AppendResult::kAppended);
     EXPECT_TRUE(ProjectExists("last"));
-    EXPECT_TRUE(RemoveProjectLines("p0"));
+    EXPECT_EQ(RemoveProjectLines("p0"), RemoveResult::kRemoved);
     EXPECT_EQ(File().size(), big.size() - std::string("P0\xBF" "C:\\ed.exe \"C:\\x.pb\" \r\n").size() +
                                  std::string("Last\xBF \"l.pb\" \r\n").size());
 }
@@ -73,7 +73,7 @@ TEST_F(Store, RandomBytesAreReadAndKept) {
     for (int i = 0; i < 100000; ++i) bytes += char((seed = seed * 1103515245u + 12345u) >> 16);
     Put(bytes);
     ProjectExists("x");
-    EXPECT_FALSE(RemoveProjectLines("no such project \x01"));
+    EXPECT_EQ(RemoveProjectLines("no such project \x01"), RemoveResult::kNotFound);
     EXPECT_EQ(File(), bytes) << "a failed removal leaves the file as it was";
 }
 
@@ -82,7 +82,7 @@ TEST_F(Store, AFailedRewriteKeepsTheOldFileWhole) {
     Put(file);
     // The new content cannot be written beside the file: the old one stays.
     ASSERT_TRUE(CreateDirectoryA("Data\\Projects.twp.new", nullptr));
-    EXPECT_TRUE(RemoveProjectLines("demo")) << "the project was found";
+    EXPECT_EQ(RemoveProjectLines("demo"), RemoveResult::kFailed) << "and the failure is told";
     EXPECT_EQ(File(), file);
 }
 
