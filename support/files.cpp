@@ -92,8 +92,10 @@ bool ReplaceFileAtomically(const char* path, std::string_view text) {
     }
     // A reader that has the old file open (without FILE_SHARE_DELETE) keeps
     // Windows from replacing it; readers hold it only for one read.
-    bool moved = Retry([&] { return MoveFileExA(temp.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0; },
-                       {ERROR_SHARING_VIOLATION, ERROR_ACCESS_DENIED}, 2000);
+    auto move = [&] {
+        return MoveFileExA(temp.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    };
+    bool moved = Retry(move, {ERROR_SHARING_VIOLATION, ERROR_ACCESS_DENIED}, 2000);
     if (!moved) DeleteFileA(temp.c_str());
     return moved;
 }

@@ -45,7 +45,8 @@ void CheckTiling(std::string_view file) {
 std::vector<std::string_view> Survivors(std::string_view file, std::string_view found) {
     std::vector<std::string_view> out;
     for (const StoreLine& line : SplitStoreLines(file))
-        if (!EqualAsciiNoCase(line.text, found)) out.push_back(file.substr(line.offset, line.text.size() + line.endLength));
+        if (!EqualAsciiNoCase(line.text, found))
+            out.push_back(file.substr(line.offset, line.text.size() + line.endLength));
     return out;
 }
 

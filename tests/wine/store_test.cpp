@@ -22,7 +22,8 @@ protected:
 
 TEST_F(Store, AppendAndLookUp) {
     EXPECT_FALSE(ProjectExists("demo")) << "no file: no projects";
-    ASSERT_EQ(AppendProjectLine("Demo", "C:\\Ed\\PureBasic.exe", {"C:\\src\\main.pb", "C:\\src\\inc.pbi"}), AppendResult::kAppended);
+    ASSERT_EQ(AppendProjectLine("Demo", "C:\\Ed\\PureBasic.exe", {"C:\\src\\main.pb", "C:\\src\\inc.pbi"}),
+              AppendResult::kAppended);
     EXPECT_EQ(File(), "Demo\xBF" "C:\\Ed\\PureBasic.exe \"C:\\src\\main.pb\" \"C:\\src\\inc.pbi\" \r\n");
     EXPECT_TRUE(ProjectExists("DEMO"));
     EXPECT_FALSE(ProjectExists("dem"));

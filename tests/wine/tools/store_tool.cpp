@@ -50,7 +50,8 @@ int Interleave(const std::string& tag, int count) {
         check(AppendProjectLine(name, "C:\\ed.exe", {"C:\\" + name + ".pb"}) == AppendResult::kAppended,
               "not created", i);
         if (i % 2 == 1)
-            check(RemoveProjectLines(tag + " " + std::to_string(i - 1)) == RemoveResult::kRemoved, "not deleted", i - 1);
+            check(RemoveProjectLines(tag + " " + std::to_string(i - 1)) == RemoveResult::kRemoved, "not deleted",
+                  i - 1);
     }
     return faults == 0 ? 0 : 1;
 }
