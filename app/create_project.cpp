@@ -5,6 +5,7 @@
 #include "app/app.h"
 #include "crashtrap/core/marker.h"
 #include "projects/core/create_text.h"
+#include "projects/core/store_text.h"
 #include "projects/projects.h"
 #include "support/core/text.h"
 #include "support/dialogs.h"
@@ -50,14 +51,25 @@ void CreateProject() {
         MARK; InfoMessage(CatalogueText("E Name P"));
         MARK; return;
     }
+    // The separator byte would end the name early: "Foo\xBF" would show and
+    // be deleted as "Foo", another project.
+    MARK; if (!IsStorableName(name)) {
+        MARK; InfoMessage(CatalogueText("Sep Name P"));
+        MARK; return;
+    }
     MARK; if (ProjectExists(name)) {
         MARK; InfoMessage(CatalogueText("A Name P"));
         MARK; return;
     }
     MARK; std::string editor(EditorPathFromCommand(ReadEditorCommand()));
-    MARK; if (!AppendProjectLine(name, editor, CollectedPaths())) {
-        MARK; InfoMessage(CatalogueText("P Error") + "\r" + CatalogueText("Schreib"));
-        MARK; return;
+    MARK; switch (AppendProjectLine(name, editor, CollectedPaths())) {
+        case AppendResult::kAppended: MARK; break;
+        // Another copy of the program made it since the check above.
+        case AppendResult::kNameTaken: MARK; InfoMessage(CatalogueText("A Name P")); return;
+        case AppendResult::kUnstorableName: MARK; InfoMessage(CatalogueText("Sep Name P")); return;
+        case AppendResult::kFailed:
+            MARK; InfoMessage(CatalogueText("P Error") + "\r" + CatalogueText("Schreib"));
+            MARK; return;
     }
     MARK; CreateProjectShortcut(name);
     MARK; RefreshProjectList();

@@ -28,7 +28,9 @@ bool ChangeMade(StoreChange change) {
     MARK; switch (change) {
         case StoreChange::kDone: MARK; return true;
         case StoreChange::kNameTaken: MARK; InfoMessage(CatalogueText("A Name P")); break;
-        case StoreChange::kWriteFailed:
+        // The separator byte would end the name early, as at creation.
+        case StoreChange::kUnstorableName: MARK; InfoMessage(CatalogueText("Sep Name P")); break;
+        case StoreChange::kFailed:
             MARK; InfoMessage(CatalogueText("C Error") + "\r" + CatalogueText("Schreib"));
             break;
         case StoreChange::kNotFound:

@@ -62,7 +62,8 @@ void StartSelectedProject() {
 }
 
 // After a Yes: the shortcut first, then the line; the list is rebuilt with
-// the row above selected.
+// the row above selected. A line that could not be taken out stays, and so
+// does the project: its shortcut is made again and the list left as it is.
 void DeleteSelectedProject() {
     MARK; int32_t row = GadGetState(kGadgetProjectList);
     MARK; std::string name = ProjectNameAt(row);
@@ -75,8 +76,13 @@ void DeleteSelectedProject() {
         return;
     MARK; EnterProgramFolder();
     MARK; DeleteProjectShortcut(name);
-    MARK; if (!RemoveProjectLines(name)) {
-        MARK; InfoMessage(CatalogueText("A Del P"));
+    MARK; switch (RemoveProjectLines(name)) {
+        case RemoveResult::kRemoved: MARK; break;
+        case RemoveResult::kNotFound: MARK; InfoMessage(CatalogueText("A Del P")); break;
+        case RemoveResult::kFailed:
+            MARK; CreateProjectShortcut(name);
+            MARK; InfoMessage(CatalogueText("Del Error") + "\r" + CatalogueText("Schreib"));
+            MARK; return;
     }
     MARK; RefreshProjectList();
     MARK; GadSetState(kGadgetProjectList, row - 1);

@@ -1,16 +1,20 @@
-# The decoder fuzzers: built with clang's libFuzzer (GCC has none) outside the
-# GCC toolchain of this build, and run for a fixed number of inputs as tests.
-# scripts/fuzz.sh runs them for longer.
+# The fuzzers (the decoder, the store's and the preference files' text rules):
+# built with clang's libFuzzer (GCC has none) outside the GCC toolchain of this
+# build, and run for a fixed number of inputs as tests. scripts/fuzz.sh runs
+# them for longer.
 find_program(TW_CLANGXX NAMES clang++-14 clang++)
 if(NOT TW_CLANGXX)
-    message(STATUS "clang++ not found: the decoder fuzzers are not built")
+    message(STATUS "clang++ not found: the fuzzers are not built")
     return()
 endif()
 
-# tw_fuzzer(name runs SOURCES ... HEADERS ... [LIBS ...]): builds fuzz/<name> and a test that
-# runs it for RUNS inputs.
+# tw_fuzzer(name runs [MAX_LEN n] SOURCES ... HEADERS ... [LIBS ...]): builds fuzz/<name> and a
+# test that runs it for RUNS inputs of at most MAX_LEN bytes (default 48).
 function(tw_fuzzer name runs)
-    cmake_parse_arguments(F "" "" "SOURCES;HEADERS;LIBS" ${ARGN})
+    cmake_parse_arguments(F "" "MAX_LEN" "SOURCES;HEADERS;LIBS" ${ARGN})
+    if(NOT F_MAX_LEN)
+        set(F_MAX_LEN 48)
+    endif()
     set(out ${CMAKE_BINARY_DIR}/fuzz/${name})
     add_custom_command(
         OUTPUT ${out}
@@ -22,7 +26,7 @@ function(tw_fuzzer name runs)
         COMMENT "Building ${name} with ${TW_CLANGXX}")
     add_custom_target(${name} ALL DEPENDS ${out})
     add_test(NAME ${name}
-             COMMAND ${out} -runs=${runs} -max_len=48 -timeout=10 -seed=1 -print_final_stats=1)
+             COMMAND ${out} -runs=${runs} -max_len=${F_MAX_LEN} -timeout=10 -seed=1 -print_final_stats=1)
     set_tests_properties(${name} PROPERTIES TIMEOUT 120 WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
 endfunction()
 
@@ -36,3 +40,17 @@ tw_fuzzer(decoder_oracle_fuzz 1000000
             ${CMAKE_SOURCE_DIR}/crashtrap/core/decoder.cpp
     HEADERS ${CMAKE_SOURCE_DIR}/crashtrap/core/decoder.h ${CMAKE_SOURCE_DIR}/tests/native/decoder_oracle.h
     LIBS $<TARGET_FILE:Zydis::Zydis> ${TW_CAPSTONE})
+
+# The store's text rules: lines tile the file, a removal keeps every other
+# line, an appended line keeps the file and reads back as its project.
+set(TW_TEXT_SOURCES ${CMAKE_SOURCE_DIR}/support/core/text.cpp ${CMAKE_SOURCE_DIR}/crashtrap/core/marker.cpp)
+tw_fuzzer(store_fuzz 100000 MAX_LEN 1024
+    SOURCES ${CMAKE_SOURCE_DIR}/tests/fuzz/store_fuzz.cpp ${CMAKE_SOURCE_DIR}/projects/core/store_text.cpp
+            ${TW_TEXT_SOURCES}
+    HEADERS ${CMAKE_SOURCE_DIR}/projects/core/store_text.h ${CMAKE_SOURCE_DIR}/support/core/text.h)
+
+# Preference files: the reader stays inside any file, writes read back.
+tw_fuzzer(pref_fuzz 200000 MAX_LEN 1024
+    SOURCES ${CMAKE_SOURCE_DIR}/tests/fuzz/pref_fuzz.cpp ${CMAKE_SOURCE_DIR}/support/core/pref_text.cpp
+            ${TW_TEXT_SOURCES}
+    HEADERS ${CMAKE_SOURCE_DIR}/support/core/pref_text.h ${CMAKE_SOURCE_DIR}/support/core/text.h)

@@ -6,21 +6,37 @@
 #include <vector>
 
 inline constexpr const char* kProjectFile = "Data\\Projects.twp";
+// Every change of the project file holds this lock, in whichever copy of
+// the program makes it: a change reads the file and writes it anew, and two
+// changes at once would lose one of them.
+inline constexpr const char* kProjectLock = "Data\\Projects.lock";
 
 // Store
 bool ProjectExists(const std::string& name);
-bool AppendProjectLine(const std::string& name, const std::string& editorPath,
-                       const std::vector<std::string>& paths);
-bool RemoveProjectLines(const std::string& name);
+enum class AppendResult {
+    kAppended,
+    kNameTaken,        // a project of that name exists (found under the lock)
+    kUnstorableName,   // the file format cannot hold the name (IsStorableName)
+    kFailed,           // the file could not be read or written: it is unchanged
+};
+AppendResult AppendProjectLine(const std::string& name, const std::string& editorPath,
+                               const std::vector<std::string>& paths);
+enum class RemoveResult {
+    kRemoved,
+    kNotFound,  // no line of that name, or no file
+    kFailed,    // the file could not be read or written: it is unchanged
+};
+RemoveResult RemoveProjectLines(const std::string& name);
 // The paths of the project's files, in their order; none when no line has
 // the name or the file cannot be read.
 std::optional<std::vector<std::string>> ProjectFiles(const std::string& name);
-// Changes of one project's line; the file is replaced in one step.
+// Changes of one project's line, made as appends and removals are.
 enum class StoreChange {
     kDone,
-    kNotFound,     // no line has the name (or the file cannot be read)
-    kNameTaken,    // another project has the new name
-    kWriteFailed,  // the file stays as it was
+    kNotFound,         // no line has the name, or no file
+    kNameTaken,        // another project has the new name (found under the lock)
+    kUnstorableName,   // the file format cannot hold the new name (IsStorableName)
+    kFailed,           // the file could not be read or written: it is unchanged
 };
 StoreChange RenameProject(const std::string& name, const std::string& newName);
 StoreChange ReplaceProjectFiles(const std::string& name, const std::vector<std::string>& paths);

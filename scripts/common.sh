@@ -47,17 +47,22 @@ export -f wine winepath
 # The bits of the program this host runs best: 32 where it can.
 native_arch() { if host_runs_32bit; then echo 32; else echo 64; fi; }
 
-build_arch() {  # build_arch <tree> <toolchain>
+build_arch() {  # build_arch <tree> <i686|x86_64>
+    local cpu=${2#mingw-} cache=$BUILD/$1/CMakeCache.txt
+    # A tree configured with another toolchain is configured anew.
+    if [ -f "$cache" ] && ! grep -qx "TW_CPU:UNINITIALIZED=$cpu" "$cache"; then
+        rm -rf "$cache" "$BUILD/$1/CMakeFiles"
+    fi
     cmake -S "$ROOT" -B "$BUILD/$1" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
-        -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/$2.cmake" >/dev/null
+        -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw.cmake" -DTW_CPU="$cpu" >/dev/null
     cmake --build "$BUILD/$1"
 }
 
 # Both programs, with their tests and tools: dist/tarnwick.exe (i686) and
 # dist/x64/tarnwick.exe (x86-64).
 build_all() {
-    build_arch win mingw-i686
-    build_arch win64 mingw-x86_64
+    build_arch win i686
+    build_arch win64 x86_64
 }
 
 build_native() {

@@ -1,6 +1,8 @@
 #include "support/files.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <initializer_list>
 
 UniqueFile OpenToRead(const char* path) {
     return UniqueFile(
@@ -48,31 +50,35 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
     return true;
 }
 
-AppendFile::AppendFile(const char* path)
-    : file_(CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                        FILE_ATTRIBUTE_NORMAL, nullptr)) {
-    LARGE_INTEGER size{};
-    if (!file_ || !GetFileSizeEx(file_.get(), &size) || size.QuadPart == 0) return;
-    LARGE_INTEGER at;
-    at.QuadPart = size.QuadPart - 1;
-    unsigned char byte = 0;
-    DWORD got = 0;
-    if (SetFilePointerEx(file_.get(), at, nullptr, FILE_BEGIN) && ReadFile(file_.get(), &byte, 1, &got, nullptr) &&
-        got == 1)
-        last_ = byte;
-}
-
-bool AppendFile::Write(std::string_view text) {
-    LARGE_INTEGER zero{};
-    return file_ && SetFilePointerEx(file_.get(), zero, nullptr, FILE_END) && WriteAll(file_.get(), text);
-}
-
 bool WriteNewFile(const char* path, std::string_view text) {
     UniqueFile file = CreateToWrite(path);
     return file && WriteAll(file.get(), text);
 }
 
+namespace {
+
+// Runs `attempt` until it succeeds, fails for a reason other than those in
+// `transient`, or `waitMs` have passed.
+template <class Attempt>
+bool Retry(Attempt attempt, std::initializer_list<DWORD> transient, DWORD waitMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (attempt()) return true;
+        DWORD error = GetLastError();
+        if (std::find(transient.begin(), transient.end(), error) == transient.end()) return false;
+        if (GetTickCount() - start >= waitMs) return false;
+        Sleep(5);
+        SetLastError(error);
+    }
+}
+
+}  // namespace
+
 bool ReplaceFileAtomically(const char* path, std::string_view text) {
+    // A read-only file is write-protected: Windows refuses to replace it, and
+    // so does this function wherever it runs (Wine's rename does not look).
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
     std::string temp = std::string(path) + ".new";
     {
         UniqueFile file(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -84,9 +90,24 @@ bool ReplaceFileAtomically(const char* path, std::string_view text) {
             return false;
         }
     }
-    if (!MoveFileExA(temp.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileA(temp.c_str());
-        return false;
-    }
-    return true;
+    // A reader that has the old file open (without FILE_SHARE_DELETE) keeps
+    // Windows from replacing it; readers hold it only for one read.
+    auto move = [&] {
+        return MoveFileExA(temp.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    };
+    bool moved = Retry(move, {ERROR_SHARING_VIOLATION, ERROR_ACCESS_DENIED}, 2000);
+    if (!moved) DeleteFileA(temp.c_str());
+    return moved;
+}
+
+UniqueFile TakeFileLock(const char* path, DWORD waitMs) {
+    UniqueFile lock;
+    Retry(
+        [&] {
+            lock = UniqueFile(CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+            return bool(lock);
+        },
+        {ERROR_SHARING_VIOLATION}, waitMs);
+    return lock;
 }

@@ -32,22 +32,19 @@ bool ReadWholeFile(const char* path, FileBytes& out);
 // Writes all of `bytes` at the file's position; false when a write fails.
 bool WriteAll(HANDLE file, std::string_view bytes);
 
-// A file opened for appending (created when missing), closed on destruction.
-class AppendFile {
-public:
-    explicit AppendFile(const char* path);
-    bool IsOpen() const { return bool(file_); }
-    int LastByte() const { return last_; }  // -1 for an empty file
-    bool Write(std::string_view text);     // at the end of the file
-
-private:
-    UniqueFile file_;
-    int last_ = -1;
-};
-
 // Writes `text` to a temporary file beside `path`, then puts it in place of
 // `path` in one step: readers see either the old or the new file, whole.
+// False, with `path` untouched and no temporary file left, when any step
+// fails (a full disk, a read-only `path`).
 bool ReplaceFileAtomically(const char* path, std::string_view text);
+
+// A lock shared by every process that opens the same `path`: the file
+// (created when missing, never removed) opened with no sharing at all, so
+// that a second opener gets a sharing violation until the first one closes
+// it, however that one ends. Waits up to `waitMs` for a holder to let go;
+// not open when the lock could not be had (the holder kept it, or the file
+// cannot be created; GetLastError tells which).
+UniqueFile TakeFileLock(const char* path, DWORD waitMs);
 
 // Creates (or empties) the file and writes `text`; false when it cannot be created.
 bool WriteNewFile(const char* path, std::string_view text);

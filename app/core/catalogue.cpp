@@ -22,6 +22,8 @@ const CatalogueEntry MessageCatalogue[kCatalogueSize] = {
     {"No P", {"Es sind keine Projekte vorhanden!", "There are no projects!"}},
     {"Find P", {"Das angegebene Projekt %name% konnte nicht gefunden werden!", "Cannot find the project %name%!"}},
     {"No F", {"Es wurden keine Dateien f\xFCr das Projekt ausgew\xE4hlt!", "No files selected!"}},
+    {"Sep Name P", {"Der Projektname darf kein \xBF enthalten!", "The projectname must not contain \xBF!"}},
+    {"Del Error", {"Das Projekt konnte nicht gel\xF6scht werden!", "Cannot delete the project!"}},
     // The project list's context menu; "&" marks an item's access key.
     {"M Start", {"Projekt &starten", "&Start project"}},
     {"M Rename", {"&Umbenennen...", "&Rename..."}},

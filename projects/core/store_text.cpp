@@ -55,6 +55,10 @@ std::optional<std::string_view> FindProjectLine(std::string_view file, std::stri
     MARK; return std::nullopt;
 }
 
+bool IsStorableName(std::string_view name) {
+    MARK; return name.find_first_of(std::string_view("\xBF\r\n\0", 4)) == std::string_view::npos;
+}
+
 std::string MakeProjectLine(std::string_view name, std::string_view editorPath,
                             const std::vector<std::string>& paths) {
     MARK; std::string line(name);
@@ -74,6 +78,14 @@ std::string AppendedText(std::optional<char> lastByte, std::string_view line) {
     // A last line without its line end would otherwise swallow the new project.
     MARK; if (lastByte && *lastByte != '\r' && *lastByte != '\n') return "\r\n" + std::string(line);
     MARK; return std::string(line);
+}
+
+std::string AppendProjectToText(std::string_view file, std::string_view line) {
+    MARK; std::optional<char> last;
+    MARK; if (!file.empty()) last = file.back();
+    MARK; std::string text(file);
+    MARK; text += AppendedText(last, line);
+    MARK; return text;
 }
 
 std::optional<std::string> RemoveProjectFromText(std::string_view file, std::string_view name) {

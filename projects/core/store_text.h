@@ -36,6 +36,12 @@ std::string ProjectRowText(std::string_view line);
 // The first line of `file` whose name part is the same project as `name`.
 std::optional<std::string_view> FindProjectLine(std::string_view file, std::string_view name);
 
+// Whether a project line can hold `name` so that it reads back as itself:
+// a 0xBF would end the name early (the project would read back as another,
+// shorter name, and deleting it would delete that one), and CR, LF or NUL
+// would end the line inside it.
+bool IsStorableName(std::string_view name);
+
 // A new project line, CR LF included.
 std::string MakeProjectLine(std::string_view name, std::string_view editorPath,
                             const std::vector<std::string>& paths);
@@ -43,6 +49,10 @@ std::string MakeProjectLine(std::string_view name, std::string_view editorPath,
 // What to write at the end of a file whose current content ends in `lastByte`
 // (none for an empty file) so that `line` starts a line of its own.
 std::string AppendedText(std::optional<char> lastByte, std::string_view line);
+
+// The file with `line` added at its end as a line of its own; every byte
+// already there stays.
+std::string AppendProjectToText(std::string_view file, std::string_view line);
 
 // The file without every whole line equal (ASCII case ignored) to the first
 // line of the project `name`; nullopt when no line has that name. All other

@@ -28,6 +28,8 @@ TEST(Catalogue, EntriesAreWindows1252Bytes) {
         {"No P", "Es sind keine Projekte vorhanden!", "There are no projects!"},
         {"Find P", "Das angegebene Projekt %name% konnte nicht gefunden werden!", "Cannot find the project %name%!"},
         {"No F", "Es wurden keine Dateien f\xFCr das Projekt ausgew\xE4hlt!", "No files selected!"},
+        {"Sep Name P", "Der Projektname darf kein \xBF enthalten!", "The projectname must not contain \xBF!"},
+        {"Del Error", "Das Projekt konnte nicht gel\xF6scht werden!", "Cannot delete the project!"},
         {"M Start", "Projekt &starten", "&Start project"},
         {"M Rename", "&Umbenennen...", "&Rename..."},
         {"M Load", "&Dateien in die Liste laden", "&Load files into the list"},

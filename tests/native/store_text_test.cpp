@@ -77,6 +77,17 @@ TEST(StoreAppend, NeverMergesTwoProjects) {
     EXPECT_EQ(AppendedText('\r', line), line);
     EXPECT_EQ(AppendedText(' ', line), "\r\n" + line);
     EXPECT_EQ(AppendedText('\0', line), "\r\n" + line);
+    EXPECT_EQ(AppendProjectToText("", line), line);
+    EXPECT_EQ(AppendProjectToText("A\xBF \r\n", line), "A\xBF \r\n" + line);
+    EXPECT_EQ(AppendProjectToText("A\xBF \"a\" ", line), "A\xBF \"a\" \r\n" + line);
+}
+
+TEST(StoreName, OnlyNamesThatReadBackAsThemselves) {
+    for (const char* name : {"Demo", " x ", "\xC4rger", "a/b", "say \"hi\"", "\xBE\xC0"})
+        EXPECT_TRUE(IsStorableName(name)) << name;
+    // "Foo\xBF" would read back as Foo; a leading 0xBF as no name at all.
+    const std::string unstorable[] = {"Foo\xBF", "\xBF" "Foo", "a\xBF" "b", "a\rb", "a\nb", std::string("a\0b", 3)};
+    for (const std::string& name : unstorable) EXPECT_FALSE(IsStorableName(name)) << name;
 }
 
 TEST(StoreRemove, WholeLinesOnlyAndEveryOtherByteKept) {

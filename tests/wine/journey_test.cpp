@@ -196,6 +196,15 @@ TEST(Journey, RefusalsInBothLanguages) {
         ASSERT_TRUE(drv::ListBoxInsert(app.FileList(), 0, FileListRow(a)));
         ASSERT_NO_FATAL_FAILURE(app.Create("DEMO"));
         ASSERT_TRUE(app.AnswerInfo(app.Text("A Name P"), kInformation));
+        // A name holding the separator byte would read back as another
+        // project: "Demo\xBF" as Demo, whose line and shortcut its row
+        // would then delete; one that starts with it as no name at all.
+        for (const char* name : {"Demo\xBF", "\xBF" "Demo", "De\xBFmo"}) {
+            ASSERT_NO_FATAL_FAILURE(app.Create(name, false));
+            ASSERT_TRUE(app.AnswerInfo(app.Text("Sep Name P"), kInformation)) << name;
+        }
+        EXPECT_EQ(app.ProjectFile(), ProjectLine("Demo", "", {a}));
+        EXPECT_EQ(drv::Listing(app.folder + "Projects\\"), Rows{"Demo.lnk"});
 
         // The project file cannot be written (a folder stands in its place:
         // Unix permissions do not stop root under Wine): the two-line box,
@@ -225,6 +234,52 @@ TEST(Journey, RefusalsInBothLanguages) {
     }
 }
 
+// On a full disk neither a new project nor a deletion is told as done: the
+// project file and the shortcuts stay as they were, and the user hears of it.
+// The program runs under a shim that gives Data a disk with 10 bytes free.
+TEST(Journey, AFullDiskChangesNothingAndSaysSo) {
+    if (!drv::UnderShim()) {
+        EXPECT_EQ(drv::RunTestUnderShim("disk_full"), 0) << "the run under the shim failed (its output is above)";
+        return;
+    }
+    App app("full-disk", 1);
+    const std::string a = app.src + "main.pb", lnk = app.folder + "Projects\\Keep.lnk";
+    const std::string other = ProjectLine("Other", "", {a}), before = ProjectLine("Keep", "", {a}) + other;
+    app.SetProjects(before);
+    app.Put("Data\\tw-disk-full", "10");
+    ASSERT_TRUE(app.Start());
+
+    // A new line would be cut after 10 bytes: none is written, no shortcut made.
+    ASSERT_TRUE(drv::ListBoxInsert(app.FileList(), 0, FileListRow(a)));
+    ASSERT_NO_FATAL_FAILURE(app.Create("New"));
+    ASSERT_TRUE(app.AnswerInfo(app.Text("P Error") + "\r" + app.Text("Schreib"), kInformation));
+    EXPECT_EQ(app.ProjectFile(), before);
+    EXPECT_EQ(drv::Listing(app.folder + "Data\\"), (Rows{"Projects.lock", "Projects.twp", "tw-disk-full"}));
+    EXPECT_FALSE(drv::Exists(app.folder + "Projects\\New.lnk"));
+    EXPECT_EQ(app.FileCount(), 1) << "the collection is kept";
+
+    // A deletion that cannot write the list keeps the project: its line, its
+    // row (still selected) and its shortcut, made again.
+    ASSERT_TRUE(app.SelectRow(0));
+    ASSERT_NO_FATAL_FAILURE(app.Delete("Keep", IDYES));
+    ASSERT_TRUE(app.AnswerInfo(app.Text("Del Error") + "\r" + app.Text("Schreib"), kInformation));
+    EXPECT_EQ(app.ProjectFile(), before);
+    ASSERT_NO_FATAL_FAILURE(drv::ExpectProjectShortcut(lnk, "Keep", app.exe));
+    EXPECT_EQ(ListIconColumn(app.ProjectList()), (Rows{"Keep", "Other"}));
+    EXPECT_EQ(drv::ListIconSelected(app.ProjectList()), 0);
+
+    // With room again, both go through.
+    app.Put("Data\\tw-disk-full", "100000");
+    ASSERT_NO_FATAL_FAILURE(app.Create("New"));
+    app.Settle();
+    EXPECT_EQ(app.ProjectFile(), before + ProjectLine("New", "", {a}));
+    EXPECT_TRUE(drv::Exists(app.folder + "Projects\\New.lnk"));
+    ASSERT_TRUE(app.SelectRow(0));
+    ASSERT_NO_FATAL_FAILURE(app.Delete("Keep", IDYES));
+    EXPECT_EQ(app.ProjectFile(), other + ProjectLine("New", "", {a}));
+    EXPECT_FALSE(drv::Exists(lnk));
+}
+
 // Names and sizes no one should use but someone will.
 TEST(Journey, OddNamesAndSizes) {
     App app("odd", -1);
@@ -250,10 +305,15 @@ TEST(Journey, OddNamesAndSizes) {
     ASSERT_NO_FATAL_FAILURE(create("a/b", true, ""));
     ASSERT_NO_FATAL_FAILURE(create("..\\x", true, ""));
     ASSERT_NO_FATAL_FAILURE(create("say \"hi\"", true, ""));
-    ASSERT_NO_FATAL_FAILURE(create("Demo\xBFx", false, ""));
-    EXPECT_EQ(ListIconColumn(app.ProjectList()), (Rows{"Long editor", "a/b", "..\\x", "say \"hi\"", "Demo"}));
+    // The separator byte cannot be part of a name: refused, nothing stored.
+    ASSERT_TRUE(drv::ListBoxInsert(app.FileList(), 0, FileListRow(a)));
+    ASSERT_NO_FATAL_FAILURE(app.Create("Demo\xBFx", false));
+    ASSERT_TRUE(app.AnswerInfo(CatalogueTextFor("Sep Name P", 0), kInformation));
+    ASSERT_EQ(app.ProjectFile(), expected);
+    ASSERT_EQ(SendMessageA(app.FileList(), LB_DELETESTRING, 0, 0), 0) << "the refusal kept the collection";
+    EXPECT_EQ(ListIconColumn(app.ProjectList()), (Rows{"Long editor", "a/b", "..\\x", "say \"hi\""}));
     EXPECT_EQ(drv::ListIconText(app.ProjectList(), 3, 1), "hi  \xBF  main.pb  ") << "quotes in a name show as files";
-    EXPECT_EQ(drv::Listing(app.folder + "Projects\\"), (Rows{"Demo\xBFx.lnk", "Long editor.lnk"}));
+    EXPECT_EQ(drv::Listing(app.folder + "Projects\\"), Rows{"Long editor.lnk"});
     EXPECT_EQ(drv::Listing(app.parent), Rows{"app"}) << "nothing outside Projects";
     EXPECT_EQ(drv::Listing(app.folder),
               (Rows{"Data", "Language.ini", "Projects", "Pure Basic", "src", "tarnwick.exe"}));
@@ -263,7 +323,7 @@ TEST(Journey, OddNamesAndSizes) {
     ASSERT_TRUE(app.SelectRow(2));
     ASSERT_NO_FATAL_FAILURE(app.Delete("..\\x", IDYES));
     expected = ProjectLine("Long editor", longEditor, {a}) + ProjectLine("a/b", "", {a}) +
-               ProjectLine("say \"hi\"", "", {a}) + ProjectLine("Demo\xBFx", "", {a});
+               ProjectLine("say \"hi\"", "", {a});
     ASSERT_EQ(app.ProjectFile(), expected);
     EXPECT_TRUE(drv::Exists(app.folder + "x.lnk"));
     EXPECT_EQ(drv::ListIconSelected(app.ProjectList()), 1);
@@ -279,7 +339,7 @@ TEST(Journey, OddNamesAndSizes) {
     EXPECT_TRUE(added == ProjectLine(huge, "", {a}) || added == ProjectLine(huge.substr(0, 9999), "", {a}))
         << added.size();
     expected = file;
-    EXPECT_EQ(drv::ListIconCount(app.ProjectList()), 5);
+    EXPECT_EQ(drv::ListIconCount(app.ProjectList()), 4);
 
     // 500 files in one project, in their order.
     std::vector<std::string> paths;
@@ -293,7 +353,7 @@ TEST(Journey, OddNamesAndSizes) {
     app.Settle();
     EXPECT_EQ(app.ProjectFile(), expected + ProjectLine("Many", "", paths));
     EXPECT_EQ(app.FileCount(), 0);
-    std::string shown = drv::ListIconText(app.ProjectList(), 5, 1);
+    std::string shown = drv::ListIconText(app.ProjectList(), 4, 1);
     EXPECT_EQ(shown.substr(0, 18), "f000.pb  f001.pb  ");
     EXPECT_TRUE(app.process.Running());
 }

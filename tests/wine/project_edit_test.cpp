@@ -4,6 +4,8 @@
 // dragged onto the window as Explorer drags them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/core/catalogue.h"
 #include "driver/program.h"
 #include "driver/remote_controls.h"
@@ -92,7 +94,11 @@ protected:
             drv::KeyTap(VK_ESCAPE);
         } else {
             drv::KeyTap(VK_HOME, VK_SHIFT);
-            drv::TypeText(typed);
+            bool typable = std::all_of(typed.begin(), typed.end(), [](char c) { return VkKeyScanA(c) != -1; });
+            if (typable)
+                drv::TypeText(typed);
+            else  // what the keyboard cannot type goes in as the field's text
+                SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
             drv::KeyTap(VK_RETURN);
         }
         ASSERT_TRUE(drv::WaitGone(dialog, 5000));
@@ -167,6 +173,8 @@ TEST_F(ProjectEdit, RenameKeepsEveryOtherByteAndTheShortcutFollows) {
     ASSERT_TRUE(Answer(Text("A Name P"), kInformation));
     ASSERT_NO_FATAL_FAILURE(RenameRow(1, "Neu", "  "));
     ASSERT_TRUE(Answer(Text("E Name P"), kInformation));
+    ASSERT_NO_FATAL_FAILURE(RenameRow(1, "Neu", "Alpha\xBFx"));  // would read back as Alpha
+    ASSERT_TRUE(Answer(Text("Sep Name P"), kInformation));
     ASSERT_NO_FATAL_FAILURE(RenameRow(1, "Neu", ""));
     EXPECT_TRUE(NoBox());
     EXPECT_EQ(app_.ProjectFile(), alpha + "Neu\xBF" + rest + zeta);

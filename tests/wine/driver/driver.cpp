@@ -240,6 +240,16 @@ long RunUnix(const std::string& commandLine, DWORD ms) {
     return std::atol(text.c_str());
 }
 
+long RunTestUnderShim(const std::string& shim, DWORD ms) {
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, sizeof self);
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    return RunUnix("LD_PRELOAD='" + Env("TW_TOOLS") + "/$LIB/libtw_" + shim + ".so' TW_UNDER_SHIM=1 " +
+                       Env("TW_WINE") + " '" + self + "' --gtest_filter=" + test->test_suite_name() + "." +
+                       test->name(),
+                   ms);
+}
+
 // ---- Windows of other processes
 
 namespace {

@@ -120,6 +120,13 @@ Watched WatchUntilEnd(Process& process, DWORD ms = 20000);
 // single quotes) and waits for it: its exit code, or -1.
 long RunUnix(const std::string& commandLine, DWORD ms = 60000);
 
+// Runs the current test again in a new process of this test program, with
+// the Linux library tools/$LIB/libtw_<shim>.so (tests/wine/shims) preloaded
+// into it and every process it starts, and TW_UNDER_SHIM=1: its exit code,
+// or -1. Its output goes where this program's goes.
+long RunTestUnderShim(const std::string& shim, DWORD ms = 120000);
+inline bool UnderShim() { return Env("TW_UNDER_SHIM") == "1"; }
+
 // ---- Windows of other processes.
 
 // Top-level windows of a process (visible or not), optionally by class name.

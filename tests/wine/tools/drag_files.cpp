@@ -5,6 +5,9 @@
 //
 //   drag_files.exe <x> <y> <file>...    (x, y: the drop point on the screen)
 //
+// The names are read as UTF-8, so that a test can drag a file whose name the
+// ANSI code page lacks (ASCII names read the same either way).
+//
 // Exit code: 0 the target took the drop (copy or link), 1 the drop happened
 // but the target refused it, 2 the drag never started or was cancelled.
 // TW_TIME_SCALE stretches its pauses as it does the test driver's.
@@ -172,7 +175,7 @@ int main(int argc, char** argv) {
     std::vector<std::wstring> files;
     for (int i = 3; i < argc; ++i) {
         wchar_t wide[MAX_PATH * 2] = {};
-        MultiByteToWideChar(CP_ACP, 0, argv[i], -1, wide, MAX_PATH * 2);
+        MultiByteToWideChar(CP_UTF8, 0, argv[i], -1, wide, MAX_PATH * 2);
         files.push_back(wide);
     }
     if (FAILED(OleInitialize(nullptr))) return 2;

@@ -72,65 +72,54 @@ DWORD WINAPI SendFromElsewhere(void* hwnd) {
 int StepOverFaults() {
     int reached = 0;
     uint32_t kept = 0;
+    // The same faults in both modes; 64-bit code adds REX forms and an
+    // 8-byte offset. (A plain "movl 0x10" is A1 with a 4-byte offset in
+    // 32-bit code, 8B 04 25 with a 4-byte address in 64-bit code.)
 #if defined(_WIN64)
+#define CX "%%rcx"
+#define DX "%%rdx"
+#else
+#define CX "%%ecx"
+#define DX "%%edx"
+#endif
     __asm__ volatile(
         "movl $0x1234, %%eax\n\t"
-        "movl (%%rcx), %%eax\n\t"              // 8B 01
+        "movl (" CX "), %%eax\n\t"             // 8B 01
         "incl %0\n\t"
-        "movl 0x10, %%eax\n\t"                 // 8B 04 25 with a 4-byte address
+        "movl 0x10, %%eax\n\t"
         "incl %0\n\t"
-        "movl 0x10(%%rcx,%%rdx,4), %%eax\n\t"  // SIB and a 1-byte displacement
+        "movl 0x10(" CX "," DX ",4), %%eax\n\t"  // SIB and a 1-byte displacement
         "incl %0\n\t"
-        "movl $0x5678, 0x100(%%rcx)\n\t"       // store: displacement and immediate
+        "movl $0x5678, 0x100(" CX ")\n\t"      // store: displacement and immediate
         "incl %0\n\t"
-        "lock incl (%%rcx)\n\t"                // F0 FF 01
+        "lock incl (" CX ")\n\t"               // F0 FF 01
         "incl %0\n\t"
-        "movw $0x12, 0x10(%%rcx)\n\t"          // 66 C7 41 10 12 00
+        "movw $0x12, 0x10(" CX ")\n\t"         // 66 C7 41 10 12 00
         "incl %0\n\t"
+#if defined(_WIN64)
         "movq 0x10(%%rcx), %%r8\n\t"           // REX.WR: 4C 8B 41 10
         "incl %0\n\t"
         "movabsl 0x10, %%eax\n\t"              // A1 with an 8-byte offset
         "incl %0\n\t"
-        "ud2\n\t"                              // invalid instruction, 0F 0B
-        "incl %0\n\t"
-        "hlt\n\t"                              // privileged instruction
-        "incl %0\n\t"
-        ".byte 0xCD, 0x03\n\t"                 // breakpoint, two-byte form
-        "incl %0\n\t"
-        "int3\n\t"                             // breakpoint, CC
-        "incl %0\n\t"
-        "movl %%eax, %1\n\t"
-        : "+m"(reached), "=m"(kept)
-        : "c"(0x10), "d"(0)
-        : "eax", "r8", "memory", "cc");
-#else
-    __asm__ volatile(
-        "movl $0x1234, %%eax\n\t"
-        "movl (%%ecx), %%eax\n\t"              // 8B 01
-        "incl %0\n\t"
-        "movl 0x10, %%eax\n\t"                 // A1 with a 4-byte offset
-        "incl %0\n\t"
-        "movl 0x10(%%ecx,%%edx,4), %%eax\n\t"  // SIB and a 1-byte displacement
-        "incl %0\n\t"
-        "movl $0x5678, 0x100(%%ecx)\n\t"       // store: displacement and immediate
-        "incl %0\n\t"
-        "lock incl (%%ecx)\n\t"                // F0 FF 01
-        "incl %0\n\t"
-        "movw $0x12, 0x10(%%ecx)\n\t"          // 66 C7 41 10 12 00
-        "incl %0\n\t"
-        "ud2\n\t"                              // invalid instruction, 0F 0B
-        "incl %0\n\t"
-        "hlt\n\t"                              // privileged instruction
-        "incl %0\n\t"
-        ".byte 0xCD, 0x03\n\t"                 // breakpoint, two-byte form
-        "incl %0\n\t"
-        "int3\n\t"                             // breakpoint, CC
-        "incl %0\n\t"
-        "movl %%eax, %1\n\t"
-        : "+m"(reached), "=m"(kept)
-        : "c"(0x10), "d"(0)
-        : "eax", "memory", "cc");
 #endif
+        "ud2\n\t"                              // invalid instruction, 0F 0B
+        "incl %0\n\t"
+        "hlt\n\t"                              // privileged instruction
+        "incl %0\n\t"
+        ".byte 0xCD, 0x03\n\t"                 // breakpoint, two-byte form
+        "incl %0\n\t"
+        "int3\n\t"                             // breakpoint, CC
+        "incl %0\n\t"
+        "movl %%eax, %1\n\t"
+        : "+m"(reached), "=m"(kept)
+        : "c"(0x10), "d"(0)
+        : "eax",
+#if defined(_WIN64)
+          "r8",
+#endif
+          "memory", "cc");
+#undef CX
+#undef DX
     __asm__ volatile(
         "movl $7, %%eax\n\t"
         "xorl %%edx, %%edx\n\t"
