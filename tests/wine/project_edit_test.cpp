@@ -26,10 +26,11 @@ constexpr UINT kQuestion = MB_ICONQUESTION | MB_YESNO;
 class ProjectEdit : public ::testing::Test {
 protected:
     void SetUp() override { app_.AddEditor(); }
+    // Starts the program; `projects` (when given) is the project file.
     void Open(int language, const std::string& projects) {
         language_ = language;
         app_.Put("Language.ini", drv::LanguageIni(language));
-        app_.SetProjects(projects);
+        if (!projects.empty()) app_.SetProjects(projects);
         ASSERT_TRUE(app_.Start());
     }
     std::string Text(const char* key) const { return CatalogueTextFor(key, language_); }
@@ -216,6 +217,35 @@ TEST_F(ProjectEdit, LoadAndReplaceFilesKeepTheEditorPath) {
               alpha + "Beta\xBF" "C:\\Pure Basic\\PureBasic.exe \"C:\\x\\eins.pb\" \"C:\\x\\zwei.pbi\" \n" + gamma);
     EXPECT_EQ(drv::ListIconText(Projects(), 1, 1), "eins.pb  zwei.pbi  ");
     EXPECT_EQ(drv::ListIconSelected(Projects()), 1);
+}
+
+// A rename or a change of files that cannot write the list changes nothing
+// and says so: the program runs under a shim that gives Data 10 bytes free.
+TEST_F(ProjectEdit, AFullDiskChangesNothingAndSaysSo) {
+    if (!drv::UnderShim()) {
+        EXPECT_EQ(drv::RunTestUnderShim("disk_full"), 0) << "the run under the shim failed (its output is above)";
+        return;
+    }
+    const std::string before = ProjectLine("Keep", "", {"C:\\a.pb"}) + ProjectLine("Other", "", {"C:\\b.pb"});
+    app_.Put("Projects\\Keep.lnk", "the shortcut");
+    app_.SetProjects(before);
+    app_.Put("Data\\tw-disk-full", "10");  // from here on (this process writes under the shim too)
+    ASSERT_NO_FATAL_FAILURE(Open(1, ""));
+    const std::string failed = Text("C Error") + "\r" + Text("Schreib");
+
+    ASSERT_NO_FATAL_FAILURE(RenameRow(0, "Keep", "Renamed"));
+    ASSERT_TRUE(Answer(failed, kInformation));
+    EXPECT_EQ(app_.ProjectFile(), before);
+    EXPECT_EQ(drv::Bytes(app_.folder + "Projects\\Keep.lnk"), "the shortcut");
+    EXPECT_EQ(drv::Listing(app_.folder + "Projects\\"), Rows{"Keep.lnk"});
+
+    ASSERT_TRUE(drv::ListBoxInsert(app_.FileList(), 0, FileListRow("C:\\new.pb")));
+    ASSERT_TRUE(app_.SelectRow(0));
+    Choose(OpenMenu(0, VK_APPS), "M Replace");
+    ASSERT_TRUE(Answer(InsertQuotedName(Text("Rep P"), "Keep"), kQuestion, IDYES));
+    ASSERT_TRUE(Answer(failed, kInformation));
+    EXPECT_EQ(app_.ProjectFile(), before);
+    EXPECT_EQ(Entries(), Rows{FileListRow("C:\\new.pb")}) << "the collection is kept";
 }
 
 TEST_F(ProjectEdit, KeysOfBothLists) {
