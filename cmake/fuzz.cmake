@@ -1,16 +1,19 @@
-# The decoder fuzzers: built with clang's libFuzzer (GCC has none) outside the
-# GCC toolchain of this build, and run for a fixed number of inputs as tests.
+# The fuzzers: built with clang's libFuzzer (GCC has none) outside the GCC
+# toolchain of this build, and run for a fixed number of inputs as tests.
 # scripts/fuzz.sh runs them for longer.
 find_program(TW_CLANGXX NAMES clang++-14 clang++)
 if(NOT TW_CLANGXX)
-    message(STATUS "clang++ not found: the decoder fuzzers are not built")
+    message(STATUS "clang++ not found: the fuzzers are not built")
     return()
 endif()
 
-# tw_fuzzer(name runs SOURCES ... HEADERS ... [LIBS ...]): builds fuzz/<name> and a test that
-# runs it for RUNS inputs.
+# tw_fuzzer(name runs [MAXLEN n] SOURCES ... HEADERS ... [LIBS ...]): builds fuzz/<name> and a
+# test that runs it for RUNS inputs of at most MAXLEN bytes (default 48).
 function(tw_fuzzer name runs)
-    cmake_parse_arguments(F "" "" "SOURCES;HEADERS;LIBS" ${ARGN})
+    cmake_parse_arguments(F "" "MAXLEN" "SOURCES;HEADERS;LIBS" ${ARGN})
+    if(NOT F_MAXLEN)
+        set(F_MAXLEN 48)
+    endif()
     set(out ${CMAKE_BINARY_DIR}/fuzz/${name})
     add_custom_command(
         OUTPUT ${out}
@@ -22,7 +25,7 @@ function(tw_fuzzer name runs)
         COMMENT "Building ${name} with ${TW_CLANGXX}")
     add_custom_target(${name} ALL DEPENDS ${out})
     add_test(NAME ${name}
-             COMMAND ${out} -runs=${runs} -max_len=48 -timeout=10 -seed=1 -print_final_stats=1)
+             COMMAND ${out} -runs=${runs} -max_len=${F_MAXLEN} -timeout=10 -seed=1 -print_final_stats=1)
     set_tests_properties(${name} PROPERTIES TIMEOUT 120 WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
 endfunction()
 
@@ -36,3 +39,24 @@ tw_fuzzer(decoder_oracle_fuzz 1000000
             ${CMAKE_SOURCE_DIR}/crashtrap/core/decoder.cpp
     HEADERS ${CMAKE_SOURCE_DIR}/crashtrap/core/decoder.h ${CMAKE_SOURCE_DIR}/tests/native/decoder_oracle.h
     LIBS $<TARGET_FILE:Zydis::Zydis> ${TW_CAPSTONE})
+
+# The readers of outside text: project lines for a start and the batch file,
+# names and paths from the tree to a start, the command line.
+set(TW_TEXT_CORE ${CMAKE_SOURCE_DIR}/crashtrap/core/marker.cpp ${CMAKE_SOURCE_DIR}/support/core/text.cpp)
+set(TW_TEXT_HEADERS ${CMAKE_SOURCE_DIR}/tests/fuzz/fuzz_check.h ${CMAKE_SOURCE_DIR}/support/core/text.h)
+tw_fuzzer(start_line_fuzz 300000 MAXLEN 200
+    SOURCES ${CMAKE_SOURCE_DIR}/tests/fuzz/start_line_fuzz.cpp ${CMAKE_SOURCE_DIR}/projects/core/start_text.cpp
+            ${CMAKE_SOURCE_DIR}/projects/core/store_text.cpp ${TW_TEXT_CORE}
+    HEADERS ${CMAKE_SOURCE_DIR}/projects/core/start_text.h ${CMAKE_SOURCE_DIR}/projects/core/store_text.h
+            ${TW_TEXT_HEADERS})
+tw_fuzzer(names_fuzz 200000 MAXLEN 300
+    SOURCES ${CMAKE_SOURCE_DIR}/tests/fuzz/names_fuzz.cpp ${CMAKE_SOURCE_DIR}/app/core/file_list.cpp
+            ${CMAKE_SOURCE_DIR}/projects/core/create_text.cpp ${CMAKE_SOURCE_DIR}/projects/core/start_text.cpp
+            ${CMAKE_SOURCE_DIR}/projects/core/store_text.cpp ${TW_TEXT_CORE}
+    HEADERS ${CMAKE_SOURCE_DIR}/app/core/file_list.h ${CMAKE_SOURCE_DIR}/projects/core/create_text.h
+            ${CMAKE_SOURCE_DIR}/projects/core/start_text.h ${CMAKE_SOURCE_DIR}/projects/core/store_text.h
+            ${TW_TEXT_HEADERS})
+tw_fuzzer(cmdline_fuzz 150000 MAXLEN 100
+    SOURCES ${CMAKE_SOURCE_DIR}/tests/fuzz/cmdline_fuzz.cpp ${CMAKE_SOURCE_DIR}/support/core/cmdline.cpp
+            ${TW_TEXT_CORE}
+    HEADERS ${CMAKE_SOURCE_DIR}/support/core/cmdline.h ${TW_TEXT_HEADERS})
