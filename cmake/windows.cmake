@@ -64,7 +64,8 @@ set_target_properties(tarnwick PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TW_DIST})
 
 # GoogleTest for Windows, from Debian's sources (there is no MinGW package).
 set(GTEST_SRC /usr/src/googletest/googletest)
-add_library(wingtest STATIC ${GTEST_SRC}/src/gtest-all.cc ${GTEST_SRC}/src/gtest_main.cc)
+# The Wine tests have a main of their own (tests/wine/driver/main.cpp).
+add_library(wingtest STATIC ${GTEST_SRC}/src/gtest-all.cc)
 target_include_directories(wingtest PUBLIC ${GTEST_SRC}/include PRIVATE ${GTEST_SRC})
 target_compile_options(wingtest PRIVATE -O1 -w)
 

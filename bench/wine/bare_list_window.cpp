@@ -1,10 +1,15 @@
 // The comparison program for the start-to-idle benchmark: one window with one
 // report list (control id 2, the same styles as the project list) holding the
 // rows of rows.txt ("name TAB files" per line), filled with drawing held, then
-// an ordinary message loop.
+// an ordinary message loop. With the argument "tree" the window also gets a
+// tree view filled as the program's folder tree is at its start: the
+// system's small image list, "My Computer" with every drive and "My
+// Documents", each with its shell name and icon, the root opened. That is
+// work any window showing such a tree has to do.
 #include <windows.h>
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <string>
 
@@ -32,9 +37,62 @@ std::string ReadAll(const char* path) {
     CloseHandle(f);
     return bytes;
 }
+HTREEITEM Append(HWND tree, HTREEITEM parent, const std::string& text, int icon) {
+    TVINSERTSTRUCTA insert{};
+    insert.hParent = parent;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_CHILDREN;
+    insert.item.pszText = const_cast<char*>(text.c_str());
+    insert.item.iImage = insert.item.iSelectedImage = icon;
+    insert.item.cChildren = 1;
+    return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+}
+
+// The shell's small icon and display name of a path.
+int IconOf(const std::string& path, std::string* name = nullptr) {
+    SHFILEINFOA info{};
+    SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+    int icon = info.iIcon;
+    if (name && SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_DISPLAYNAME)) *name = info.szDisplayName;
+    return icon;
+}
+
+void ShellTree(HWND parent, HINSTANCE instance) {
+    CoInitialize(nullptr);
+    SHFILEINFOA info{};
+    auto images = reinterpret_cast<HIMAGELIST>(
+        SHGetFileInfoA("C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+    char windows[MAX_PATH] = {};
+    GetWindowsDirectoryA(windows, sizeof windows);
+    IconOf(windows);  // the folder icon
+    char documents[MAX_PATH] = {};
+    std::string documentsName = "My Documents";
+    int documentsIcon = 0;
+    if (SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, 0, documents)))
+        documentsIcon = IconOf(documents, &documentsName);
+    std::string computerName = "My Computer";
+    int computerIcon = IconOf("::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", &computerName);
+
+    HWND tree = CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "",
+                                WS_CHILD | WS_VISIBLE | TVS_HASLINES | TVS_HASBUTTONS | TVS_SHOWSELALWAYS, 20, 30,
+                                240, 140, parent, reinterpret_cast<HMENU>(1), instance, nullptr);
+    SendMessageA(tree, WM_SETFONT, WPARAM(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+    SendMessageA(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
+    HTREEITEM root = Append(tree, TVI_ROOT, computerName, computerIcon);
+    DWORD drives = GetLogicalDrives();
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+        if (!(drives & (1u << (letter - 'A')))) continue;
+        std::string path = std::string(1, letter) + ":\\", name = path;
+        int icon = IconOf(path, &name);
+        Append(tree, root, name, icon);
+    }
+    Append(tree, root, documentsName, documentsIcon);
+    SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(root));
+}
+
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     InitCommonControls();
     WNDCLASSA wc{};
     wc.lpfnWndProc = Proc;
@@ -61,6 +119,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     column.cx = 350;
     column.pszText = const_cast<char*>("Files");
     SendMessageA(list, LVM_INSERTCOLUMNA, 1, reinterpret_cast<LPARAM>(&column));
+    if (std::string(commandLine).find("tree") != std::string::npos) ShellTree(window, instance);
 
     std::string rows = ReadAll("rows.txt");
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);

@@ -14,8 +14,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     info.cbSize = sizeof info;
     info.fMask = SEE_MASK_NOCLOSEPROCESS;
     info.lpVerb = "Open";
-    info.lpFile = "Data/tmp.bat";
+    // As the program runs it: the batch by its path, in the current folder.
+    char folder[MAX_PATH] = {};
+    GetCurrentDirectoryA(sizeof folder, folder);
+    info.lpFile = "Data\\tmp.bat";
     info.lpParameters = "";
+    info.lpDirectory = folder;
     info.nShow = SW_HIDE;
     if (ShellExecuteExA(&info) && info.hProcess) CloseHandle(info.hProcess);
     return 0;

@@ -2,58 +2,30 @@
 // a stand-in application (tools/dialog_host) that reports what came back.
 #include <gtest/gtest.h>
 
-#include "driver/driver.h"
+#include <optional>
+
+#include "app/core/catalogue.h"
+#include "driver/dialog_host.h"
+#include "driver/message_box.h"
 
 namespace {
 
-const char kTitle[] = "Projektname";
-const char kPrompt[] = "Bitte gebe einen Projektnamen ein.";
+// The host asks with the German texts (it reads no Language.ini here).
+const std::string kTitle = CatalogueTextFor("Projektname", 0);
+const std::string kPrompt = CatalogueTextFor("Name P", 0);
 const char kAfter[] = "main=VE hidden=-E disabled=V- class=0";  // as before the dialog
 const char kDuring[] = "main=V- hidden=-E disabled=V-";
 
 class Dialogs : public ::testing::Test {
 protected:
-    void TearDown() override {
-        if (HasFailure()) drv::Screenshot(::testing::UnitTest::GetInstance()->current_test_info()->name());
-        host_.Kill();
-    }
-
-    // Starts the host in a fresh folder of its own, from another folder.
+    // Starts the host in a fresh folder of its own (with `defaultText` in
+    // default.txt), from another folder, and waits for its windows.
     void StartHost(const std::string& name, const std::string& requests,
                    const std::string& defaultText = std::string()) {
-        folder_ = drv::FreshFolder("dialogs-" + name);
-        std::string exe = folder_ + "dialog_host.exe";
-        ASSERT_TRUE(CopyFileA(drv::ToolPath("dialog_host.exe").c_str(), exe.c_str(), FALSE));
-        if (!defaultText.empty()) { ASSERT_TRUE(drv::WriteBytes(folder_ + "default.txt", defaultText)); }
-        host_ = drv::Start(exe, "\"" + folder_ + "\" " + requests, drv::FreshFolder("dialogs-cwd"));
-        ASSERT_TRUE(host_.Started());
-        ASSERT_TRUE(drv::WaitFor([&] { return drv::FindTopWindow(host_.Id(), "DialogHostDisabled") != nullptr; }));
-        main_ = drv::FindTopWindow(host_.Id(), "DialogHostWindow");
-        hidden_ = drv::FindTopWindow(host_.Id(), "DialogHostHidden");
-        disabled_ = drv::FindTopWindow(host_.Id(), "DialogHostDisabled");
-    }
-
-    std::string Out(const std::string& name) {
-        std::string bytes;
-        EXPECT_TRUE(drv::ReadBytes(folder_ + name, bytes)) << name << " was not written";
-        return bytes;
-    }
-
-    // What the host itself sees of dialog `n` while it is up.
-    std::string Inside(int n) {
-        std::string name = "inside" + std::to_string(n) + ".txt";
-        PostMessageA(main_, WM_APP, 0, 0);
-        EXPECT_TRUE(drv::WaitFor([&] { return drv::Exists(folder_ + name); }, 5000));
-        return Out(name);
-    }
-
-    // The host's windows as the user sees them, in the host's notation.
-    std::string States() {
-        auto flags = [](HWND h) {
-            drv::WindowState s = drv::StateOf(h);
-            return std::string(s.visible ? "V" : "-") + (s.enabled ? "E" : "-");
-        };
-        return "main=" + flags(main_) + " hidden=" + flags(hidden_) + " disabled=" + flags(disabled_);
+        host_.emplace("dialogs-" + name);
+        if (!defaultText.empty()) host_->Put("default.txt", defaultText);
+        ASSERT_TRUE(host_->Start(requests));
+        ASSERT_TRUE(host_->WaitWindows());
     }
 
     // Waits for the next input dialog of the host, one that is not `previous`,
@@ -61,7 +33,7 @@ protected:
     // `expected`. The window shows before its controls exist.
     HWND NextAsk(HWND previous = nullptr, const std::string& expected = std::string()) {
         if (previous) { EXPECT_TRUE(drv::WaitGone(previous)); }
-        HWND dialog = drv::WaitWindow(host_.Id(), "InputRequester");
+        HWND dialog = drv::WaitWindow(host_->process.Id(), "InputRequester");
         EXPECT_NE(dialog, nullptr);
         if (!dialog) return nullptr;
         EXPECT_TRUE(drv::WaitFor([&] { return GetDlgItem(dialog, 1000) != nullptr; }));
@@ -72,17 +44,12 @@ protected:
         return dialog;
     }
 
-    drv::Process host_;
-    std::string folder_;
-    HWND main_ = nullptr, hidden_ = nullptr, disabled_ = nullptr;
+    std::optional<drv::DialogHost> host_;
 };
 
 void ExpectAskLayout(HWND dialog) {
-    RECT r = drv::WindowRectOf(dialog);
-    EXPECT_EQ(r.left, 362);  // centred on 1024 x 768: 512 - 150, 384 - 65
-    EXPECT_EQ(r.top, 319);
-    EXPECT_EQ(r.right - r.left, 300);
-    EXPECT_EQ(r.bottom - r.top, 130);
+    // 300 x 130, centred on 1024 x 768: at 512 - 150, 384 - 65.
+    EXPECT_EQ(drv::WindowRectOf(dialog), (RECT{362, 319, 362 + 300, 319 + 130}));
     EXPECT_EQ(drv::WindowText(dialog), kTitle);
     LONG style = GetWindowLongA(dialog, GWL_STYLE);
     EXPECT_EQ(style & (WS_CAPTION | WS_VISIBLE), WS_CAPTION | WS_VISIBLE);
@@ -95,7 +62,7 @@ void ExpectAskLayout(HWND dialog) {
         RECT rect;
         LONG styleMask, style, exStyle;
     } expected[] = {
-        {"Static", 0, kPrompt, {10, 10, 290, 32}, SS_TYPEMASK, SS_SIMPLE, 0},
+        {"Static", 0, kPrompt.c_str(), {10, 10, 290, 32}, SS_TYPEMASK, SS_SIMPLE, 0},
         {"Edit", 10, "", {10, 32, 285, 53}, WS_TABSTOP | ES_AUTOHSCROLL | ES_MULTILINE, WS_TABSTOP | ES_AUTOHSCROLL,
          WS_EX_CLIENTEDGE},
         {"Button", 1000, "Ok", {110, 67, 190, 92}, WS_TABSTOP | BS_TYPEMASK, WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
@@ -109,8 +76,7 @@ void ExpectAskLayout(HWND dialog) {
         EXPECT_EQ(lstrcmpiA(c.className.c_str(), e.cls), 0) << c.className;
         EXPECT_EQ(c.id, e.id);
         if (e.id != 10) { EXPECT_EQ(c.text, e.text); }
-        EXPECT_TRUE(EqualRect(&c.rect, &e.rect))
-            << c.rect.left << "," << c.rect.top << "," << c.rect.right << "," << c.rect.bottom;
+        EXPECT_EQ(c.rect, e.rect);
         EXPECT_EQ(c.style & (WS_CHILD | WS_VISIBLE), WS_CHILD | WS_VISIBLE);
         EXPECT_EQ(c.style & e.styleMask, e.style);
         EXPECT_EQ(c.exStyle & WS_EX_CLIENTEDGE, e.exStyle);
@@ -122,18 +88,18 @@ TEST_F(Dialogs, EnterReturnsTheTypedTextWhileTheOtherWindowsRest) {
     HWND dialog = NextAsk();
     ASSERT_NE(dialog, nullptr);
     ExpectAskLayout(dialog);
-    EXPECT_EQ(States(), kDuring) << "only the visible, enabled window is disabled";
+    EXPECT_EQ(host_->States(), kDuring) << "only the visible, enabled window is disabled";
     EXPECT_TRUE(drv::StateOf(dialog).enabled);
-    EXPECT_EQ(Inside(1), std::string(kDuring) +
+    EXPECT_EQ(host_->Inside(1), std::string(kDuring) +
                              "\nowner=main\nfonts=stock\nstyle=3 icon=0 cursor=1 menu=0 brush=1\nfocus=edit\n");
 
     HWND edit = GetDlgItem(dialog, 10);
     drv::TypeText("Mein Projekt 42");
     EXPECT_TRUE(drv::WaitFor([&] { return drv::WindowText(edit) == "Mein Projekt 42"; }, 3000));
     drv::KeyTap(VK_RETURN);
-    EXPECT_EQ(host_.Wait(10000), 0);
-    EXPECT_EQ(Out("ask1.txt"), "Mein Projekt 42");
-    EXPECT_EQ(Out("state1.txt"), kAfter);
+    EXPECT_EQ(host_->process.Wait(), 0);
+    EXPECT_EQ(host_->Out("ask1.txt"), "Mein Projekt 42");
+    EXPECT_EQ(host_->Out("state1.txt"), kAfter);
 }
 
 TEST_F(Dialogs, DefaultTextThenEscapeThenASecondDialogEndedByOk) {
@@ -155,20 +121,20 @@ TEST_F(Dialogs, DefaultTextThenEscapeThenASecondDialogEndedByOk) {
     ASSERT_NE(second, nullptr);
     ExpectAskLayout(second);
     EXPECT_EQ(drv::WindowText(GetDlgItem(second, 10)), "");
-    EXPECT_EQ(States(), kDuring);
+    EXPECT_EQ(host_->States(), kDuring);
     // The platform deletes a class's background brush with the class, so the
     // second dialog must not be handed the first one's brush again.
-    EXPECT_EQ(Inside(2), std::string(kDuring) +
+    EXPECT_EQ(host_->Inside(2), std::string(kDuring) +
                              "\nowner=main\nfonts=stock\nstyle=3 icon=0 cursor=1 menu=0 brush=1\nfocus=edit\n");
     drv::TypeText("zwei");
     EXPECT_TRUE(drv::WaitFor([&] { return drv::WindowText(GetDlgItem(second, 10)) == "zwei"; }, 3000));
     drv::ClickWindow(GetDlgItem(second, 1000));  // the Ok button, by mouse this time
 
-    EXPECT_EQ(host_.Wait(10000), 0);
-    EXPECT_EQ(Out("ask1.txt"), "") << "Escape gives empty text even with text typed";
-    EXPECT_EQ(Out("ask2.txt"), "zwei");
-    EXPECT_EQ(Out("state1.txt"), kAfter);
-    EXPECT_EQ(Out("state2.txt"), kAfter);
+    EXPECT_EQ(host_->process.Wait(), 0);
+    EXPECT_EQ(host_->Out("ask1.txt"), "") << "Escape gives empty text even with text typed";
+    EXPECT_EQ(host_->Out("ask2.txt"), "zwei");
+    EXPECT_EQ(host_->Out("state1.txt"), kAfter);
+    EXPECT_EQ(host_->Out("state2.txt"), kAfter);
 }
 
 TEST_F(Dialogs, AtMost9999CharactersAreTaken) {
@@ -182,31 +148,28 @@ TEST_F(Dialogs, AtMost9999CharactersAreTaken) {
     drv::TypeText("AB");
     EXPECT_TRUE(drv::WaitFor([&] { return drv::EditLength(edit) == 20002; }, 3000));
     drv::KeyTap(VK_RETURN);
-    EXPECT_EQ(host_.Wait(10000), 0);
-    EXPECT_EQ(Out("ask1.txt"), "AB" + text.substr(0, 9997));
+    EXPECT_EQ(host_->process.Wait(), 0);
+    EXPECT_EQ(host_->Out("ask1.txt"), "AB" + text.substr(0, 9997));
 }
 
 TEST_F(Dialogs, MessageBoxesReturnTheButtonPressed) {
     StartHost("boxes", "box=36 box=64 box=36");
     const struct {
-        bool yesNo;
-        int icon;
+        UINT flags;
         int press;  // 0: Enter
-    } steps[] = {{true, 32, IDYES}, {false, 64, 0}, {true, 32, IDNO}};
+    } steps[] = {{MB_ICONQUESTION | MB_YESNO, IDYES},
+                 {MB_ICONINFORMATION | MB_OK, 0},
+                 {MB_ICONQUESTION | MB_YESNO, IDNO}};
     HWND previous = nullptr;
     for (size_t i = 0; i < std::size(steps); ++i) {
         SCOPED_TRACE("box " + std::to_string(i + 1));
         if (previous) { ASSERT_TRUE(drv::WaitGone(previous)); }
-        drv::MessageBoxInfo box = drv::WaitMessageBox(host_.Id());
+        drv::MessageBoxInfo box = drv::WaitMessageBox(host_->process.Id());
         ASSERT_NE(box.hwnd, nullptr);
         EXPECT_EQ(box.title, "Info");
-        EXPECT_EQ(box.text, "Message " + std::to_string(i + 1));
-        EXPECT_EQ(box.hasYes, steps[i].yesNo);
-        EXPECT_EQ(box.hasNo, steps[i].yesNo);
-        EXPECT_EQ(box.hasOk, !steps[i].yesNo);
-        EXPECT_EQ(box.icon, steps[i].icon);
-        EXPECT_EQ(States(), kDuring);
-        EXPECT_EQ(Inside(int(i) + 1), std::string(kDuring) + "\nowner=main\n");
+        drv::ExpectBox(box, "Message " + std::to_string(i + 1), steps[i].flags);
+        EXPECT_EQ(host_->States(), kDuring);
+        EXPECT_EQ(host_->Inside(int(i) + 1), std::string(kDuring) + "\nowner=main\n");
         if (steps[i].press) {
             drv::ClickWindow(GetDlgItem(box.hwnd, steps[i].press));
         } else {
@@ -215,11 +178,11 @@ TEST_F(Dialogs, MessageBoxesReturnTheButtonPressed) {
         }
         previous = box.hwnd;
     }
-    EXPECT_EQ(host_.Wait(10000), 0);
-    EXPECT_EQ(Out("box1.txt"), "6");
-    EXPECT_EQ(Out("box2.txt"), "1");
-    EXPECT_EQ(Out("box3.txt"), "7");
-    for (const char* state : {"state1.txt", "state2.txt", "state3.txt"}) EXPECT_EQ(Out(state), kAfter) << state;
+    EXPECT_EQ(host_->process.Wait(), 0);
+    EXPECT_EQ(host_->Out("box1.txt"), "6");
+    EXPECT_EQ(host_->Out("box2.txt"), "1");
+    EXPECT_EQ(host_->Out("box3.txt"), "7");
+    for (const char* state : {"state1.txt", "state2.txt", "state3.txt"}) EXPECT_EQ(host_->Out(state), kAfter) << state;
 }
 
 }  // namespace

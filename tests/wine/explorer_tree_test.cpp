@@ -14,6 +14,7 @@
 #include <set>
 
 #include "driver/driver.h"
+#include "driver/message_box.h"
 #include "driver/remote_controls.h"
 #include "explorer/tree.h"
 #include "support/gadgets.h"
@@ -36,8 +37,6 @@ LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
-
-void Pump(DWORD ms) { drv::WaitFor([] { return false; }, ms); }
 
 // Test windows: hooked by the trees placed in them. Wine under Xvfb takes
 // 2 s to take down any visible top-level window, so most tests share one.
@@ -67,7 +66,7 @@ public:
     explicit Host(int32_t number = 0, HWND window = SharedWindow()) : number_(number), window_(window) {
         GadgetListUse(window_);
         tree_ = CreateExplorerTree(number, 10, 10, 480, 680, "*.pbi;*.pb", ExplorerTree_AlwaysShowSelection);
-        Pump(50);
+        drv::Pump();
         gCommands.clear();
     }
     ~Host() {
@@ -89,31 +88,19 @@ private:
 };
 
 // Reading the tree-view control (the driver's readers serve this process too).
-drv::TreeItem Read(HWND tree, HTREEITEM item) { return drv::ReadTreeItem(tree, item); }
-std::vector<HTREEITEM> Children(HWND tree, HTREEITEM parent) {
-    std::vector<HTREEITEM> out;
-    for (const drv::TreeItem& c : drv::TreeChildren(tree, parent)) out.push_back(c.handle);
-    return out;
-}
-std::vector<std::string> Names(HWND tree, HTREEITEM parent) {
-    std::vector<std::string> out;
-    for (const drv::TreeItem& c : drv::TreeChildren(tree, parent)) out.push_back(c.text);
-    return out;
-}
 HTREEITEM Child(HWND tree, HTREEITEM parent, const std::string& text) {
     HTREEITEM found = drv::TreeChild(tree, parent, text).handle;
     if (!found) ADD_FAILURE() << "no item " << text;
     return found;
 }
 HTREEITEM Drive(HWND tree, char letter) {
-    for (HTREEITEM c : Children(tree, TreeView_GetRoot(tree)))
-        if (Read(tree, c).param % 256 == letter - 'A') return c;
-    ADD_FAILURE() << "no drive " << letter;
-    return nullptr;
+    HTREEITEM drive = drv::TreeDrive(tree, letter);
+    if (!drive) ADD_FAILURE() << "no drive " << letter;
+    return drive;
 }
 void Expand(HWND tree, HTREEITEM item) {
     TreeView_Expand(tree, item, TVE_EXPAND);
-    Pump(20);
+    drv::Pump();
 }
 void SendVolumeChange(HWND window, WPARAM event, DWORD mask, DWORD type = DBT_DEVTYP_VOLUME) {
     DEV_BROADCAST_VOLUME v{};
@@ -121,7 +108,7 @@ void SendVolumeChange(HWND window, WPARAM event, DWORD mask, DWORD type = DBT_DE
     v.dbcv_devicetype = type;
     v.dbcv_unitmask = mask;
     SendMessageA(window, WM_DEVICECHANGE, event, reinterpret_cast<LPARAM>(&v));
-    Pump(20);
+    drv::Pump();
 }
 
 // The folder behind drive T: for the whole suite.
@@ -168,31 +155,30 @@ TEST_F(ExplorerTree, ListsDrivesAndReadsAFolderWhenFirstOpened) {
     EXPECT_TRUE(GetWindowLongA(tree, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
 
     HTREEITEM root = TreeView_GetRoot(tree);
-    drv::TreeItem top = Read(tree, root);
+    drv::TreeItem top = drv::ReadTreeItem(tree, root);
     EXPECT_EQ(top.param, 0xFFFB);
     EXPECT_TRUE(top.expanded);
     EXPECT_FALSE(TreeView_GetNextSibling(tree, root)) << "one root";
 
     // Drives in letter order, each with a button and unread; "My Documents" last.
-    std::vector<HTREEITEM> under = Children(tree, root);
+    std::vector<drv::TreeItem> under = drv::TreeChildren(tree, root);
     ASSERT_GE(under.size(), 3u);
     DWORD mask = GetLogicalDrives();
     size_t drives = 0;
     for (unsigned n = 0; n < 26; ++n)
         if (mask & (1u << n)) {
-            drv::TreeItem d = Read(tree, under[drives++]);
-            EXPECT_EQ(d.param, LPARAM(n));
-            EXPECT_TRUE(d.hasChildren);
+            EXPECT_EQ(under[drives].param, LPARAM(n));
+            EXPECT_TRUE(under[drives++].hasChildren);
         }
     EXPECT_NE(mask & (1u << 19), 0u) << "T: is mapped";
     ASSERT_EQ(under.size(), drives + 1);
-    EXPECT_EQ(Read(tree, under.back()).param, 0xFD);
+    EXPECT_EQ(under.back().param, 0xFD);
     EXPECT_FALSE(TreeView_GetSelection(tree)) << "nothing selected after creation";
 
     HTREEITEM t = Drive(tree, 'T');
     Expand(tree, t);
-    EXPECT_EQ(Read(tree, t).param, 0xFF13) << "filled";
-    std::vector<std::string> names = Names(tree, t);
+    EXPECT_EQ(drv::ReadTreeItem(tree, t).param, 0xFF13) << "filled";
+    std::vector<std::string> names = drv::TreeNames(tree, t);
     const std::set<std::string> kFolders = {"Alpha", "OnlyText", "OnlyPb", "OnlyPbi", "Empty", ".dotted",
                                             "Hidden", "Nested", "TextSub", "d.pb", "Deep"};
     ASSERT_EQ(names.size(), kFolders.size() + 4) << "folders, then 2 + 2 files; no '.', '..' or other files";
@@ -209,24 +195,24 @@ TEST_F(ExplorerTree, ListsDrivesAndReadsAFolderWhenFirstOpened) {
         {"Deep", true},    {"b.pb", false},
     };
     for (const auto& [name, button] : kButtons) {
-        drv::TreeItem it = Read(tree, Child(tree, t, name));
+        drv::TreeItem it = drv::ReadTreeItem(tree, Child(tree, t, name));
         EXPECT_EQ(it.hasChildren, button) << name;
         EXPECT_EQ(it.param, std::string(name) == "b.pb" ? 0xFF : 0xFC) << name;
     }
     HTREEITEM nested = Child(tree, t, "Nested");
     Expand(tree, nested);
-    EXPECT_FALSE(Read(tree, Child(tree, nested, "Inner")).hasChildren) << "an empty folder";
+    EXPECT_FALSE(drv::ReadTreeItem(tree, Child(tree, nested, "Inner")).hasChildren) << "an empty folder";
     HTREEITEM textSub = Child(tree, t, "TextSub");
     Expand(tree, textSub);
-    EXPECT_FALSE(Read(tree, Child(tree, textSub, "Sub")).hasChildren) << "a folder with only a.txt";
+    EXPECT_FALSE(drv::ReadTreeItem(tree, Child(tree, textSub, "Sub")).hasChildren) << "a folder with only a.txt";
     HTREEITEM alpha = Child(tree, t, "Alpha");
     Expand(tree, alpha);
-    EXPECT_EQ(Names(tree, alpha), (std::vector<std::string>{"a.pbi", "a.pb"}));
+    EXPECT_EQ(drv::TreeNames(tree, alpha), (std::vector<std::string>{"a.pbi", "a.pb"}));
 
     // Read once: closing and opening again lists the same items.
     TreeView_Expand(tree, t, TVE_COLLAPSE);
     Expand(tree, t);
-    EXPECT_EQ(Names(tree, t), names);
+    EXPECT_EQ(drv::TreeNames(tree, t), names);
 }
 
 TEST_F(ExplorerTree, ReportsTheSelectedItemsPathAndKind) {
@@ -237,7 +223,7 @@ TEST_F(ExplorerTree, ReportsTheSelectedItemsPathAndKind) {
     HTREEITEM alpha = Child(tree, t, "Alpha");
     Expand(tree, alpha);
     HTREEITEM root = TreeView_GetRoot(tree);
-    HTREEITEM documents = Children(tree, root).back();
+    HTREEITEM documents = drv::TreeChildren(tree, root).back().handle;
 
     char docs[MAX_PATH] = {};
     LPITEMIDLIST pidl = nullptr;
@@ -278,7 +264,7 @@ TEST_F(ExplorerTree, FoldersPastThePathLimitAreListedButNotRead) {
         Expand(tree, item);
         item = Child(tree, item, name);
         ASSERT_TRUE(item);
-        EXPECT_TRUE(Read(tree, item).hasChildren) << name;
+        EXPECT_TRUE(drv::ReadTreeItem(tree, item).hasChildren) << name;
         path += name + "\\";
     }
     ASSERT_EQ(path, "T:\\" + deep_);
@@ -286,10 +272,10 @@ TEST_F(ExplorerTree, FoldersPastThePathLimitAreListedButNotRead) {
     HTREEITEM tooDeep = Child(tree, item, std::string(20, 'c'));
     HTREEITEM longFile = Child(tree, item, std::string(30, 'f') + ".pb");
     ASSERT_TRUE(tooDeep && longFile);
-    EXPECT_FALSE(Read(tree, tooDeep).hasChildren) << "271 characters: its contents are not read";
+    EXPECT_FALSE(drv::ReadTreeItem(tree, tooDeep).hasChildren) << "271 characters: its contents are not read";
     SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(tooDeep));
-    Pump(20);
-    EXPECT_TRUE(Children(tree, tooDeep).empty());
+    drv::Pump();
+    EXPECT_TRUE(drv::TreeChildren(tree, tooDeep).empty());
 
     // The paths themselves come out whole.
     TreeView_SelectItem(tree, tooDeep);
@@ -330,11 +316,12 @@ TEST_F(ExplorerTree, PostsOneCommandPerUserActionToTheTopLevelWindow) {
         {"selection from the program", [&] { TreeView_SelectItem(tree, t); }, {0x300}},
     };
     for (const Step& s : kSteps) {
-        Sleep(GetDoubleClickTime() + 50);  // no step's first click pairs with the last one's
-        Pump(20);
+        drv::Pump();
         gCommands.clear();
         s.act();
-        Pump(150);
+        // What the step brings, and nothing more for a while.
+        drv::WaitFor([&] { return gCommands.size() >= s.subtypes.size(); }, 3000);
+        drv::Stays([&] { return gCommands.size() == s.subtypes.size(); }, 150);
         std::vector<int> got;
         for (const Command& c : gCommands) {
             got.push_back(c.subtype);
@@ -344,9 +331,8 @@ TEST_F(ExplorerTree, PostsOneCommandPerUserActionToTheTopLevelWindow) {
         EXPECT_EQ(got, s.subtypes) << s.what;
     }
     EXPECT_EQ(GetFocus(), tree);
-    EXPECT_TRUE(Read(tree, onlyPb).expanded) << "a double-click opens a folder";
-    EXPECT_EQ(Names(tree, onlyPb), std::vector<std::string>{"a.pb"});
-    if (HasFailure()) drv::Screenshot("tree-events");
+    EXPECT_TRUE(drv::ReadTreeItem(tree, onlyPb).expanded) << "a double-click opens a folder";
+    EXPECT_EQ(drv::TreeNames(tree, onlyPb), std::vector<std::string>{"a.pb"});
 }
 
 TEST_F(ExplorerTree, TranslatesEachNotificationOfTheControl) {
@@ -371,7 +357,7 @@ TEST_F(ExplorerTree, TranslatesEachNotificationOfTheControl) {
         nm.hdr.idFrom = 0;
         nm.hdr.code = c.code;
         SendMessageA(GetParent(tree), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&nm));
-        Pump(30);
+        drv::Pump();
         std::vector<int> got;
         for (const Command& cmd : gCommands) got.push_back(cmd.subtype);
         EXPECT_EQ(got, c.subtypes) << "notification " << int(c.code);
@@ -380,7 +366,7 @@ TEST_F(ExplorerTree, TranslatesEachNotificationOfTheControl) {
     gCommands.clear();
     NMHDR other{host.Window(), 0, UINT(NM_CLICK)};
     SendMessageA(GetParent(tree), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&other));
-    Pump(30);
+    drv::Pump();
     EXPECT_TRUE(gCommands.empty());
 }
 
@@ -389,29 +375,29 @@ TEST_F(ExplorerTree, VolumeChangesResetDriveItems) {
     HWND tree = host.Tree();
     HTREEITEM t = Drive(tree, 'T');
     Expand(tree, t);
-    const std::vector<std::string> names = Names(tree, t);
+    const std::vector<std::string> names = drv::TreeNames(tree, t);
     const DWORD tBit = 1u << 19;
 
     // Not a volume, or another drive: nothing happens.
     SendVolumeChange(host.Window(), DBT_DEVICEREMOVECOMPLETE, tBit, DBT_DEVTYP_PORT);
     SendVolumeChange(host.Window(), DBT_DEVICEREMOVECOMPLETE, 1u << 2);
-    EXPECT_EQ(Read(tree, t).param, 0xFF13);
-    EXPECT_EQ(Names(tree, t), names);
+    EXPECT_EQ(drv::ReadTreeItem(tree, t).param, 0xFF13);
+    EXPECT_EQ(drv::TreeNames(tree, t), names);
 
     SendVolumeChange(host.Window(), DBT_DEVICEREMOVECOMPLETE, tBit | 1u << 1);
-    drv::TreeItem after = Read(tree, t);
+    drv::TreeItem after = drv::ReadTreeItem(tree, t);
     EXPECT_EQ(after.param, 19) << "unread again";
     EXPECT_TRUE(after.hasChildren);
     EXPECT_FALSE(after.expanded);
-    EXPECT_TRUE(Children(tree, t).empty());
+    EXPECT_TRUE(drv::TreeChildren(tree, t).empty());
     Expand(tree, t);
-    EXPECT_EQ(Names(tree, t), names) << "read afresh";
+    EXPECT_EQ(drv::TreeNames(tree, t), names) << "read afresh";
 
     // A volume arriving for a drive still listed: read again, never twice over.
     SendVolumeChange(host.Window(), DBT_DEVICEARRIVAL, tBit);
-    EXPECT_EQ(Read(tree, t).param, 19);
+    EXPECT_EQ(drv::ReadTreeItem(tree, t).param, 19);
     Expand(tree, t);
-    EXPECT_EQ(Names(tree, t), names);
+    EXPECT_EQ(drv::TreeNames(tree, t), names);
 }
 
 TEST_F(ExplorerTree, GadgetRecordFollowsTheControlsLife) {
@@ -442,7 +428,7 @@ TEST_F(ExplorerTree, GadgetRecordFollowsTheControlsLife) {
     EXPECT_FALSE(GadgetFind(7));
     Host again(3);
     TreeView_SelectItem(again.Tree(), Drive(again.Tree(), 'T'));
-    Pump(50);
+    drv::Pump();
     ASSERT_EQ(gCommands.size(), 1u);
     EXPECT_EQ(gCommands[0].source, again.Tree());
     EXPECT_EQ(gCommands[0].low, 3) << "the tree's own gadget number";
@@ -455,14 +441,10 @@ TEST_F(ExplorerTree, GadgetRecordFollowsTheControlsLife) {
 // to its processes).
 constexpr char kMarker[] = "tw-not-ready";
 
-HWND OpenPrompt(DWORD ms = 3000) {
-    HWND found = nullptr;
-    drv::WaitFor([&] {
-        auto all = drv::TopWindows(GetCurrentProcessId(), "#32770");
-        found = all.empty() ? nullptr : all.front();
-        return found != nullptr;
-    }, ms);
-    return found;
+// Opens the drive's item and waits for the prompt that this shows.
+HWND ExpandToPrompt(HWND tree, HTREEITEM drive) {
+    Expand(tree, drive);
+    return drv::WaitWindow(GetCurrentProcessId(), "#32770", 3000);
 }
 
 void PromptScenario(const std::string& folder) {
@@ -472,16 +454,14 @@ void PromptScenario(const std::string& folder) {
     ASSERT_TRUE(u);
     const DWORD uBit = 1u << 20;
 
-    Expand(tree, u);
-    HWND prompt = OpenPrompt();
+    HWND prompt = ExpandToPrompt(tree, u);
     ASSERT_TRUE(prompt) << "the prompt shows";
     EXPECT_EQ(drv::WindowText(GetDlgItem(prompt, 12291)), "Please insert a disk into drive U:");
     EXPECT_TRUE(GetDlgItem(prompt, 12297));
     EXPECT_EQ(GetWindow(prompt, GW_OWNER), host.Window());
     EXPECT_FALSE(IsWindowEnabled(tree));
-    EXPECT_EQ(Read(tree, u).param, 20) << "left unread";
-    EXPECT_TRUE(Children(tree, u).empty());
-    if (::testing::Test::HasFailure()) drv::Screenshot("insert-disk-prompt");
+    EXPECT_EQ(drv::ReadTreeItem(tree, u).param, 20) << "left unread";
+    EXPECT_TRUE(drv::TreeChildren(tree, u).empty());
 
     Expand(tree, u);
     EXPECT_EQ(drv::TopWindows(GetCurrentProcessId(), "#32770").size(), 1u) << "one prompt per tree";
@@ -490,16 +470,14 @@ void PromptScenario(const std::string& folder) {
     EXPECT_TRUE(drv::WaitFor([&] { return !IsWindow(prompt); }, 3000)) << "Cancel closes it";
     EXPECT_TRUE(IsWindowEnabled(tree));
 
-    Expand(tree, u);
-    prompt = OpenPrompt();
+    prompt = ExpandToPrompt(tree, u);
     ASSERT_TRUE(prompt) << "the next expansion tries again";
 
     // A prompt that goes without being closed (its owner's destruction takes
     // it along that way) still gives the tree back.
     DestroyWindow(prompt);
     EXPECT_TRUE(IsWindowEnabled(tree)) << "destroyed outright";
-    Expand(tree, u);
-    prompt = OpenPrompt();
+    prompt = ExpandToPrompt(tree, u);
     ASSERT_TRUE(prompt) << "and a prompt opens again";
     SendVolumeChange(host.Window(), DBT_DEVICEARRIVAL, 1u << 19);
     EXPECT_TRUE(IsWindow(prompt)) << "another drive's arrival";
@@ -508,23 +486,22 @@ void PromptScenario(const std::string& folder) {
     SendVolumeChange(host.Window(), DBT_DEVICEARRIVAL, uBit);
     EXPECT_FALSE(IsWindow(prompt)) << "the medium's arrival closes the prompt";
     EXPECT_TRUE(IsWindowEnabled(tree));
-    drv::TreeItem refreshed = Read(tree, u);
+    drv::TreeItem refreshed = drv::ReadTreeItem(tree, u);
     EXPECT_EQ(refreshed.param, 20);
     EXPECT_TRUE(refreshed.hasChildren);
     Expand(tree, u);
-    EXPECT_EQ(Names(tree, u), std::vector<std::string>{"disk.pb"});
+    EXPECT_EQ(drv::TreeNames(tree, u), std::vector<std::string>{"disk.pb"});
 
     ASSERT_TRUE(drv::WriteBytes(folder + kMarker, ""));
     SendVolumeChange(host.Window(), DBT_DEVICEREMOVECOMPLETE, uBit);
-    drv::TreeItem removed = Read(tree, u);
+    drv::TreeItem removed = drv::ReadTreeItem(tree, u);
     EXPECT_EQ(removed.param, 20);
     EXPECT_TRUE(removed.hasChildren);
     EXPECT_FALSE(removed.expanded);
-    EXPECT_TRUE(Children(tree, u).empty()) << "the removed medium's folders are gone";
+    EXPECT_TRUE(drv::TreeChildren(tree, u).empty()) << "the removed medium's folders are gone";
 
     // A tree that goes takes its prompt with it.
-    Expand(tree, u);
-    prompt = OpenPrompt();
+    prompt = ExpandToPrompt(tree, u);
     ASSERT_TRUE(prompt);
     GadgetFind(0)->ops->free(0);
     EXPECT_FALSE(IsWindow(prompt));

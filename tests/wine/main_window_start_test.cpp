@@ -7,23 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "driver/driver.h"
+#include "app/core/catalogue.h"
+#include "driver/program.h"
+#include "driver/remote_controls.h"
 
 namespace {
-
-struct Bed {
-    std::string folder;
-    std::string editor;
-    drv::Process process;
-    HWND window = nullptr;
-    HWND Gadget(int number) const { return GetDlgItem(window, number); }
-};
-
-std::string Line(const std::string& name, const std::string& editor, const std::vector<std::string>& files) {
-    std::string line = name + "\xBF" + editor + " ";
-    for (const auto& f : files) line += "\"" + f + "\" ";
-    return line + "\r\n";
-}
 
 const std::vector<std::string> kFiles[3] = {
     {"C:\\src\\zero.pb"},
@@ -31,100 +19,65 @@ const std::vector<std::string> kFiles[3] = {
     {"C:\\src\\two.pb"},
 };
 
-Bed Launch(const std::string& name) {
-    Bed b;
-    b.folder = drv::FreshFolder(name);
-    std::string exe = drv::InstallProgram(b.folder);
-    b.editor = b.folder + "Pure Basic\\PureBasic.exe";
-    EXPECT_TRUE(drv::InstallEditor(b.editor));
-    CreateDirectoryA((b.folder + "Data").c_str(), nullptr);
-    std::string file;
-    for (int i = 0; i < 3; ++i) file += Line("Project " + std::to_string(i), b.editor, kFiles[i]);
-    EXPECT_TRUE(drv::WriteBytes(b.folder + "Data\\Projects.twp", file));
-    b.process = drv::Start(exe, "", b.folder);
-    b.window = drv::WaitWindow(b.process.Id(), "WindowClass_0", 20000);
-    // Wine signals input idle before the window is built: wait for the last
-    // gadget, then for an answer from the program's event loop.
-    if (b.window && drv::WaitFor([&] { return b.Gadget(10) != nullptr; })) SendMessageA(b.window, WM_NULL, 0, 0);
-    return b;
-}
-
-void ClickRow(const Bed& b, int row, bool twice = false) {
-    Sleep(GetDoubleClickTime() + 100);  // never a double-click with the click before
-    RECT r = drv::ListViewRowRect(b.Gadget(2), row);
-    ASSERT_LT(r.left, r.right);
-    drv::ClickAt(r.left + 30, (r.top + r.bottom) / 2, twice);
-}
-
-// Waits for the stand-in editor's `count`-th start and checks its files.
-void ExpectStart(const Bed& b, size_t count, int project) {
-    ASSERT_TRUE(drv::WaitFor([&] { return drv::ReadEditorLog(b.editor).size() >= count; }, 20000))
-        << "no start of project " << project;
-    Sleep(500);
-    std::vector<drv::EditorRun> runs = drv::ReadEditorLog(b.editor);
-    ASSERT_EQ(runs.size(), count) << "one start only";
-    for (const std::string& f : kFiles[project])
-        EXPECT_NE(runs.back().commandLine.find("\"" + f + "\""), std::string::npos) << runs.back().commandLine;
-    for (int other = 0; other < 3; ++other) {
-        if (other == project) continue;
-        EXPECT_EQ(runs.back().commandLine.find(kFiles[other][0]), std::string::npos) << runs.back().commandLine;
+// The program with three projects of the stand-in editor, started.
+class Bed : public drv::Program {
+public:
+    explicit Bed(const std::string& name) : Program(name) {
+        AddEditor();
+        std::string file;
+        for (int i = 0; i < 3; ++i) file += drv::ProjectLine("Project " + std::to_string(i), editor, kFiles[i]);
+        SetProjects(file);
     }
-}
 
-void Quit(Bed& b) {
-    drv::ClickWindow(b.Gadget(5));
-    EXPECT_EQ(b.process.Wait(10000), 0);
-    if (b.process.Running()) b.process.Kill();
-}
+    // The stand-in editor's `count`-th start, alone, with the files of
+    // `project` and of no other.
+    void ExpectStart(size_t count, int project) {
+        ASSERT_NO_FATAL_FAILURE(drv::ExpectEditorRuns(editor, count, kFiles[project])) << "project " << project;
+        std::string line = EditorRuns().back().commandLine;
+        for (int other = 0; other < 3; ++other) {
+            if (other != project) { EXPECT_EQ(line.find(kFiles[other][0]), std::string::npos) << line; }
+        }
+    }
+};
 
 TEST(MainWindowStart, DoubleClickEnterAndTheStartButtonStartTheRowAClickDoesNot) {
-    Bed b = Launch("start-ways");
-    ASSERT_NE(b.window, nullptr);
-    HWND list = b.Gadget(2);
+    Bed b("start-ways");
+    ASSERT_TRUE(b.Start());
 
-    ClickRow(b, 1);
-    EXPECT_TRUE(drv::WaitFor([&] { return drv::ListViewSelected(list) == 1; }, 3000));
-    Sleep(1500);
-    EXPECT_TRUE(drv::ReadEditorLog(b.editor).empty()) << "a single click starts nothing";
-    EXPECT_TRUE(drv::TopWindows(b.process.Id(), "#32770").empty()) << "and asks nothing";
+    ASSERT_TRUE(b.SelectRow(1));
+    EXPECT_TRUE(drv::Stays([&] {
+        return b.EditorRuns().empty() && drv::TopWindows(b.process.Id(), "#32770").empty();
+    }, 1500)) << "a single click starts nothing and asks nothing";
 
-    ClickRow(b, 1, true);
-    ExpectStart(b, 1, 1);
+    b.ClickRow(1, true);
+    ASSERT_NO_FATAL_FAILURE(b.ExpectStart(1, 1));
 
-    ClickRow(b, 2);
-    EXPECT_TRUE(drv::WaitFor([&] { return drv::ListViewSelected(list) == 2; }, 3000));
+    ASSERT_TRUE(b.SelectRow(2));
     drv::KeyTap(VK_RETURN);
-    ExpectStart(b, 2, 2);
+    ASSERT_NO_FATAL_FAILURE(b.ExpectStart(2, 2));
 
-    ClickRow(b, 0);
-    drv::ClickWindow(b.Gadget(8));
-    ExpectStart(b, 3, 0);
+    ASSERT_TRUE(b.SelectRow(0));
+    b.Click(kGadgetStart);
+    ASSERT_NO_FATAL_FAILURE(b.ExpectStart(3, 0));
 
-    if (HasFailure()) drv::Screenshot("start-ways");
-    Quit(b);
+    b.Quit();
 }
 
 TEST(MainWindowStart, TheStartButtonWithoutARowSaysSo) {
-    Bed b = Launch("start-none");
-    ASSERT_NE(b.window, nullptr);
-    HWND list = b.Gadget(2);
+    Bed b("start-none");
+    ASSERT_TRUE(b.Start());
+    HWND list = b.ProjectList();
     // A click below the rows selects nothing.
     RECT r = drv::WindowRectOf(list);
+    b.Front();
     drv::ClickAt((r.left + r.right) / 2, r.bottom - 10);
-    EXPECT_EQ(drv::ListViewSelected(list), -1);
+    EXPECT_EQ(drv::ListIconSelected(list), -1);
 
-    drv::ClickWindow(b.Gadget(8));
-    drv::MessageBoxInfo box = drv::WaitMessageBox(b.process.Id());
-    ASSERT_NE(box.hwnd, nullptr);
-    EXPECT_EQ(box.title, "Info");
-    EXPECT_EQ(box.text, "Es wurde kein Projekt ausgew\xE4hlt!");
-    EXPECT_TRUE(box.hasOk);
-    EXPECT_EQ(box.icon, 64);
-    drv::PressButton(box.hwnd, IDOK);
-    EXPECT_TRUE(drv::WaitFor([&] { return !IsWindow(box.hwnd); }, 5000));
+    ASSERT_TRUE(b.ClickForBox(kGadgetStart));
+    ASSERT_TRUE(b.AnswerInfo(CatalogueTextFor("S P", 0), MB_ICONINFORMATION | MB_OK));
     EXPECT_TRUE(b.process.Running()) << "the window stays after the message";
-    EXPECT_TRUE(drv::ReadEditorLog(b.editor).empty());
-    Quit(b);
+    EXPECT_TRUE(b.EditorRuns().empty());
+    b.Quit();
 }
 
 }  // namespace

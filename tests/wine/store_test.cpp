@@ -13,11 +13,7 @@ protected:
         ASSERT_TRUE(SetCurrentDirectoryA(folder_.c_str()));
         CreateDirectoryA("Data", nullptr);
     }
-    std::string File() {
-        std::string bytes;
-        drv::ReadBytes(folder_ + "Data\\Projects.twp", bytes);
-        return bytes;
-    }
+    std::string File() { return drv::Bytes(folder_ + "Data\\Projects.twp"); }
     void Put(const std::string& bytes) { ASSERT_TRUE(drv::WriteBytes(folder_ + "Data\\Projects.twp", bytes)); }
     std::string folder_;
 };
@@ -97,7 +93,7 @@ TEST_F(Store, KilledChangesNeverLoseTheList) {
         ASSERT_TRUE(p.Started());
         // Once the tool is churning, kill it at a different moment each round.
         ASSERT_TRUE(drv::WaitFor([&] { return File() == base; }, 10000));
-        Sleep(DWORD((round * 7) % 23));
+        drv::Pause(DWORD((round * 7) % 23));
         p.Kill();
         std::string now = File();
         ASSERT_TRUE(now == base || now == with) << "round " << round << ": " << now.size() << " bytes";

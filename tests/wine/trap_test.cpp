@@ -2,32 +2,28 @@
 // own sources (tools/trap_host) and on the real program.
 #include <gtest/gtest.h>
 
+#include "app/core/catalogue.h"
 #include "crashtrap/core/module_names.h"
-#include "driver/driver.h"
+#include "driver/program.h"
 
 namespace {
 
 const char kAccessViolation[] = "An attemped read or write to/from an address to which that process isn't allowed";
 
-std::string HostFolder(const std::string& name) { return drv::FreshFolder("trap-" + name); }
-
 drv::Process StartHost(const std::string& args) {
-    drv::Process p = drv::Start(drv::ToolPath("trap_host.exe"), args, HostFolder("host"));
+    drv::Process p = drv::Start(drv::ToolPath("trap_host.exe"), args, drv::FreshFolder("trap-host"));
     EXPECT_TRUE(p.Started()) << args;
     return p;
 }
 
 // Waits for the process to end; a box shown meanwhile fails and ends it.
 long EndsWithoutABox(drv::Process& p, const std::string& what) {
-    DWORD start = GetTickCount();
-    while (p.Running() && GetTickCount() - start < drv::Scaled(15000)) {
-        if (!drv::TopWindows(p.Id(), "#32770").empty()) {
-            drv::Screenshot("trap-box-" + what);
-            p.Kill();
-            ADD_FAILURE() << what << " showed a box";
-            return -2;
-        }
-        Sleep(10);
+    bool box = false;
+    drv::WaitFor([&] { return (box = !drv::TopWindows(p.Id(), "#32770").empty()) || !p.Running(); }, 15000, 10);
+    if (box) {
+        p.Kill();
+        ADD_FAILURE() << what << " showed a box";
+        return -2;
     }
     long code = p.Wait(1000);
     if (code == -1) p.Kill();
@@ -37,24 +33,16 @@ long EndsWithoutABox(drv::Process& p, const std::string& what) {
 // The error box: title, icon, OK only, and the three lines. After OK the
 // process must end with 0 and show nothing more.
 void ExpectOneReport(drv::Process& p, const std::string& text, const std::string& what) {
-    drv::MessageBoxInfo box = drv::WaitMessageBoxTitled(p.Id(), "Error");
-    if (!box.hwnd) {
-        drv::Screenshot("trap-report-" + what);
+    if (!drv::AnswerBox(p.Id(), "Error", text, MB_ICONERROR | MB_OK)) {
         p.Kill();
         FAIL() << "no error report for " << what;
     }
-    EXPECT_EQ(box.text, text) << what;
-    EXPECT_EQ(box.icon, 16) << what;
-    EXPECT_TRUE(box.hasOk);
-    EXPECT_FALSE(box.hasYes || box.hasNo || box.hasCancel);
-    drv::PressButton(box.hwnd, IDOK);
     bool another = false;
-    DWORD start = GetTickCount();
-    while (p.Running() && GetTickCount() - start < drv::Scaled(10000)) {
+    drv::WaitFor([&] {
         for (HWND hwnd : drv::TopWindows(p.Id(), "#32770"))
-            if (hwnd != box.hwnd && drv::WindowText(hwnd) == "Error") another = true;
-        Sleep(10);
-    }
+            if (drv::WindowText(hwnd) == "Error") another = true;
+        return another || !p.Running();
+    }, 10000, 10);
     EXPECT_FALSE(another) << "a second report for " << what;
     long code = p.Wait(1000);
     if (code == -1) p.Kill();
@@ -141,13 +129,12 @@ TEST(CrashTrap, AHandlerOfTheProgramGetsItsFaultFirst) {
 // it from outside at an unmapped address faults while its main thread waits
 // in a message box.
 TEST(CrashTrap, TheProgramReportsAFaultMadeFromOutside) {
-    std::string folder = drv::FreshFolder("trap-program");
-    std::string exe = drv::InstallProgram(folder);
-    drv::Process p = drv::Start(exe, "SomeMissingProject", folder);
+    drv::Program app("trap-program");
+    drv::Process p = app.Run("SomeMissingProject");
     ASSERT_TRUE(p.Started());
     drv::MessageBoxInfo info = drv::WaitMessageBoxTitled(p.Id(), "Info");
     ASSERT_NE(info.hwnd, nullptr);
-    EXPECT_EQ(info.text, "Es sind keine Projekte vorhanden!");
+    EXPECT_EQ(info.text, CatalogueTextFor("No P", 0));
 
     HANDLE thread = CreateRemoteThread(p.Handle(), nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(0x10),
                                        nullptr, 0, nullptr);
@@ -155,9 +142,8 @@ TEST(CrashTrap, TheProgramReportsAFaultMadeFromOutside) {
     CloseHandle(thread);
 
     drv::MessageBoxInfo box = drv::WaitMessageBoxTitled(p.Id(), "Error");
-    if (!box.hwnd) drv::Screenshot("trap-program");
     ASSERT_NE(box.hwnd, nullptr);
-    EXPECT_EQ(box.icon, 16);
+    EXPECT_EQ(box.icon, UINT(MB_ICONERROR));
     // The statement that was running is the main thread's: the one that
     // showed the "Info" box.
     size_t first = box.text.find('\r'), second = box.text.find('\r', first + 1);

@@ -1,11 +1,42 @@
 #include "driver/remote_controls.h"
 
-#include "driver/remote_buffer.h"
-
 #include <cstring>
+#include <string>
 
 namespace drv {
 namespace {
+
+// A block of memory inside the process that owns `hwnd`; freed on destruction.
+class RemoteBuffer {
+public:
+    RemoteBuffer(HWND hwnd, size_t size) : size_(size) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        if (process_) address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+    }
+    ~RemoteBuffer() {
+        if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+        if (process_) CloseHandle(process_);
+    }
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+    explicit operator bool() const { return address_ != nullptr; }
+    char* At(size_t offset) const { return static_cast<char*>(address_) + offset; }
+    bool Write(size_t offset, const void* data, size_t n) const {
+        return offset + n <= size_ && WriteProcessMemory(process_, At(offset), data, n, nullptr);
+    }
+    bool Read(size_t offset, void* data, size_t n) const {
+        return offset + n <= size_ && ReadProcessMemory(process_, At(offset), data, n, nullptr);
+    }
+
+private:
+    HANDLE process_ = nullptr;
+    void* address_ = nullptr;
+    size_t size_;
+};
+
+constexpr size_t kRemoteText = 0x40000;  // room for a text after the structure
 
 POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
@@ -42,6 +73,18 @@ std::vector<TreeItem> TreeChildren(HWND tree, HTREEITEM parent) {
     return out;
 }
 
+std::vector<std::string> TreeNames(HWND tree, HTREEITEM parent) {
+    std::vector<std::string> out;
+    for (const TreeItem& c : TreeChildren(tree, parent)) out.push_back(c.text);
+    return out;
+}
+
+HTREEITEM TreeDrive(HWND tree, char letter) {
+    for (const TreeItem& c : TreeChildren(tree, TreeView_GetRoot(tree)))
+        if ((c.param & 0xFF) == (toupper(letter) - 'A')) return c.handle;
+    return nullptr;
+}
+
 TreeItem TreeChild(HWND tree, HTREEITEM parent, const std::string& text) {
     for (const TreeItem& c : TreeChildren(tree, parent))
         if (c.text == text) return c;
@@ -59,6 +102,83 @@ POINT TreeItemPoint(HWND tree, HTREEITEM item) {
     POINT p = Centre(r);
     ClientToScreen(tree, &p);
     return p;
+}
+
+int ListIconCount(HWND list) { return int(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+int ListIconSelected(HWND list) { return int(SendMessageA(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED)); }
+
+std::string ListIconText(HWND list, int row, int column) {
+    RemoteBuffer remote(list, 256 + kRemoteText);
+    if (!remote) return {};
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = remote.At(256);
+    item.cchTextMax = int(kRemoteText);
+    char zero = 0;
+    remote.Write(256, &zero, 1);
+    remote.Write(0, &item, sizeof item);
+    int n = int(SendMessageA(list, LVM_GETITEMTEXTA, WPARAM(row), reinterpret_cast<LPARAM>(remote.At(0))));
+    std::string text(size_t(n > 0 ? n : 0), '\0');
+    if (n > 0) remote.Read(256, text.data(), text.size());
+    return text;
+}
+
+std::vector<std::string> ListIconColumn(HWND list, int column) {
+    std::vector<std::string> rows;
+    int n = ListIconCount(list);
+    for (int i = 0; i < n; ++i) rows.push_back(ListIconText(list, i, column));
+    return rows;
+}
+
+std::string ListIconColumnTitle(HWND list, int column) {
+    RemoteBuffer remote(list, 256 + 1024);
+    if (!remote) return {};
+    LVCOLUMNA col{};
+    col.mask = LVCF_TEXT;
+    col.pszText = remote.At(256);
+    col.cchTextMax = 1024;
+    remote.Write(0, &col, sizeof col);
+    if (!SendMessageA(list, LVM_GETCOLUMNA, WPARAM(column), reinterpret_cast<LPARAM>(remote.At(0)))) return {};
+    char buf[1025] = {};
+    remote.Read(256, buf, 1024);
+    return buf;
+}
+
+RECT ListIconRowRect(HWND list, int row) {
+    RECT r{LVIR_BOUNDS, 0, 0, 0};
+    RemoteBuffer remote(list, sizeof r);
+    if (!remote || !remote.Write(0, &r, sizeof r) ||
+        !SendMessageA(list, LVM_GETITEMRECT, WPARAM(row), reinterpret_cast<LPARAM>(remote.At(0))) ||
+        !remote.Read(0, &r, sizeof r))
+        return RECT{};
+    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+std::vector<std::string> ListBoxItems(HWND listBox) {
+    // Wine answers a cross-process LB_GETTEXTA in UTF-16: ask for UTF-16 and convert.
+    std::vector<std::string> items;
+    int count = int(SendMessageW(listBox, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        int n = int(SendMessageW(listBox, LB_GETTEXTLEN, WPARAM(i), 0));
+        std::wstring w(size_t(n > 0 ? n : 0) + 1, L'\0');
+        n = int(SendMessageW(listBox, LB_GETTEXT, WPARAM(i), reinterpret_cast<LPARAM>(w.data())));
+        w.resize(size_t(n > 0 ? n : 0));
+        int len = WideCharToMultiByte(CP_ACP, 0, w.data(), int(w.size()), nullptr, 0, nullptr, nullptr);
+        std::string out(size_t(len), '\0');
+        WideCharToMultiByte(CP_ACP, 0, w.data(), int(w.size()), out.data(), len, nullptr, nullptr);
+        items.push_back(out);
+    }
+    return items;
+}
+
+int ListBoxSelected(HWND listBox) { return int(SendMessageA(listBox, LB_GETCURSEL, 0, 0)); }
+
+bool ListBoxInsert(HWND listBox, int index, const std::string& text) {
+    // The string of LB_INSERTSTRING is marshalled to the other process.
+    LRESULT at = SendMessageA(listBox, LB_INSERTSTRING, WPARAM(index), reinterpret_cast<LPARAM>(text.c_str()));
+    return at != LB_ERR && at != LB_ERRSPACE;
 }
 
 POINT ListBoxItemPoint(HWND listBox, int index) {
