@@ -31,9 +31,10 @@ bool ExactBytes(std::wstring_view wide, unsigned codePage, std::string& out) {
         out.resize(size_t(n));
         WideCharToMultiByte(codePage, flags, wide.data(), int(wide.size()), out.data(), n, fallback, used);
     }
-    // The bytes must read back to the same characters: some code pages map a
-    // character to a byte that reads back as another one (code page 437
-    // writes the pilcrow U+00B6 as 0x14, which reads as a control character).
+    // The bytes must read back to the same characters: only the round trip
+    // proves it, whatever the flags (a code page may write a character as a
+    // byte that reads back as another one, and one code page, UTF-8, takes
+    // no flags at all).
     bool exact = n > 0 && !usedDefault && WideFrom(out, codePage) == wide;
     if (!exact && out.find('?') == std::string::npos) out += '?';
     return exact;

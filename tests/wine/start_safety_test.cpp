@@ -147,6 +147,10 @@ TEST(StartSafety, APlantedLineStartsNothingAndSaysSo) {
         {"a control byte", "Evil\xBF" + e + " \"" + a + "\x1A\" \r\n"},
         {"a quoted editor", "Evil\xBF\"" + e + "\" \"" + a + "\" \r\n"},
         {"no files", "Evil\xBF" + e + " \r\n"},
+        // cmd.exe cuts a line after 8,191 characters and runs the rest as a
+        // line of its own: here from inside the quoted path.
+        {"longer than cmd.exe reads",
+         "Evil\xBF" + e + " \"" + s.src + std::string(8191, 'x') + " & " + e + " LONG & rem .pb\" \r\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
