@@ -65,8 +65,10 @@ int FileIcon(std::string_view path) {
     SHFILEINFOA info{};
     std::string file(path);
     UINT what = SHGFI_SYSICONINDEX | SHGFI_SMALLICON;
-    if (!PathFits(file)) {
-        // Too long to hand to the shell: ask by the name's type alone.
+    if (!PathFits(file) || HoldsReservedByte(file)) {
+        // Too long to hand to the shell, or a name with a '?' that the shell
+        // would take for a wildcard: ask by the name's type alone (a failed
+        // answer would be cached for every file of the type).
         file = std::string(FilePart(file));
         what |= SHGFI_USEFILEATTRIBUTES;
     }

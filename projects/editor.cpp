@@ -4,6 +4,7 @@
 
 #include "crashtrap/core/marker.h"
 #include "projects/core/create_text.h"
+#include "projects/core/start_text.h"
 #include "projects/projects.h"
 #include "support/unique.h"
 
@@ -51,5 +52,8 @@ std::string ReadEditorCommand() {
 }  // namespace
 
 std::string RegisteredEditorPath() {
-    MARK; return std::string(EditorPathFromCommand(ReadEditorCommand()));
+    MARK; std::string path(EditorPathFromCommand(ReadEditorCommand()));
+    // A path that cannot stand between quotes in the batch line (a variable
+    // may expand to control characters) is no usable value.
+    MARK; return IsQuotable(path) ? path : std::string();
 }

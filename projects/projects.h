@@ -24,7 +24,8 @@ bool CreateShellLink(const std::string& target, const std::string& linkPath, con
 // The editor's path in its registered open command (editor.cpp): from the
 // command's second character up to the next double quote, after the
 // variables of a REG_EXPAND_SZ value are expanded; empty when the key or
-// value is missing or longer than 254 bytes.
+// value is missing or longer than 254 bytes, or the path holds a control
+// character.
 std::string RegisteredEditorPath();
 
 // Starting (start.cpp).

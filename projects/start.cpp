@@ -103,7 +103,7 @@ StartResult StartProject(const std::string& name) {
         // Made without the editor: the one registered now, for this start;
         // the line stays as it is.
         MARK; if (command->editor.empty()) command->editor = RegisteredEditorPath();
-        MARK; if (command->editor.empty() || !IsQuotable(command->editor)) return StartResult::kNoEditor;
+        MARK; if (command->editor.empty()) return StartResult::kNoEditor;
         MARK; if (!ForInterpreter(*command)) return StartResult::kUnreadablePath;
         MARK; if (!BatchFileText(*command, BatchFilePath(0))) return StartResult::kInvalidLine;  // too long
         // A batch file that cannot be written lets a later line of the same name win.
