@@ -63,12 +63,14 @@ enum class Slot { kWritten, kTaken, kFailed };
 Slot WriteBatchFile(const StartCommand& command, const std::string& path) {
     MARK; UniqueFile file = CreateNewToWrite(path.c_str());
     MARK; if (!file) {
-        // An earlier start's batch file: its command interpreter may still be
-        // reading it (it reads by offset, a line at a time, and waits while
-        // the editor runs), so it must not change under it.
+        // A folder of that name: no batch file can be written here. Anything
+        // else is an earlier start's batch file (perhaps being deleted) or a
+        // folder that refuses files, and the next slot tells which. An earlier
+        // start's file must not change: its command interpreter may still be
+        // reading it (by offset, a line at a time, waiting while the editor runs).
         MARK; DWORD attributes = GetFileAttributesA(path.c_str());
-        MARK; bool taken = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-        MARK; return taken ? Slot::kTaken : Slot::kFailed;
+        MARK; bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+        MARK; return folder ? Slot::kFailed : Slot::kTaken;
     }
     MARK; if (WriteAll(file.get(), *BatchFileText(command, path))) return Slot::kWritten;
     MARK; file.reset();
