@@ -214,6 +214,10 @@ TEST(StartSafety, PathsBeyondAsciiReachTheEditorOnGermanAndEnglishSystems) {
         EXPECT_EQ(lstrcmpiW(full, Wide(b).c_str()), 0) << run.args[2];
         EXPECT_TRUE(s.BatchFilesGone());
     }
+    // A missing file has no short form: such a path cannot be written at all.
+    s.SetProjects(ProjectLine("Gone", s.editor, {s.src + "gone\\x\x80.pb"}));
+    ASSERT_NO_FATAL_FAILURE(s.ExpectRefusal("Gone", Refusal("Path P", "gone")));
+    EXPECT_EQ(s.Runs().size(), count);
 }
 
 // cmd.exe reads a batch file by offset, a line at a time, and waits at a
