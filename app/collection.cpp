@@ -5,11 +5,19 @@
 #include "app/app.h"
 #include "app/core/file_list.h"
 #include "crashtrap/core/marker.h"
+#include "support/core/text.h"
 #include "support/gadgets.h"
 
 void AddTreeFile() {
-    MARK; std::string row = FileListRow(GadGetText(kGadgetTree));
+    MARK; std::string path = GadGetText(kGadgetTree);
+    MARK; std::string row = FileListRow(path);
     MARK; if (row.empty()) return;  // a folder, a drive, the root or nothing
+    // A name the ANSI code page cannot hold is shown with a '?' (the tree
+    // reads names without look-alikes): no stored path would name the file.
+    MARK; if (HoldsReservedByte(path)) {
+        MARK; InfoMessage(CatalogueText("Name F"));
+        MARK; return;
+    }
     MARK; int32_t index = GadAddItem(kGadgetFileList, -1, row);
     MARK; GadSetState(kGadgetFileList, index);
 }

@@ -21,6 +21,8 @@ inline constexpr const char* ModuleNameTable[] = {
     "projects/core/create_text.cpp",
     "app/startup.cpp",
     "app/core/file_list.cpp",
+    "projects/core/start_text.cpp",
+    "projects/editor.cpp",
 };
 
 inline constexpr uint32_t kModuleCount = sizeof(ModuleNameTable) / sizeof(ModuleNameTable[0]);
