@@ -4,38 +4,12 @@
 
 #include "app/app.h"
 #include "crashtrap/core/marker.h"
-#include "projects/core/create_text.h"
 #include "projects/core/store_text.h"
 #include "projects/projects.h"
 #include "support/core/text.h"
 #include "support/dialogs.h"
 #include "support/gadgets.h"
 #include "support/program.h"
-#include "support/unique.h"
-
-namespace {
-
-// The default value of the editor's open command; empty when the key or
-// value is missing or does not fit the 255 bytes the format allows.
-std::string ReadEditorCommand() {
-    MARK; HKEY raw = nullptr;
-    MARK; if (RegOpenKeyExA(HKEY_CLASSES_ROOT, "Applications\\PureBasic.exe\\shell\\open\\command\\", 0, KEY_READ,
-                            &raw) != ERROR_SUCCESS)
-        return {};
-    MARK; UniqueKey key(raw);
-    MARK; char buffer[255] = {};
-    MARK; DWORD size = sizeof buffer;
-    MARK; if (RegQueryValueExA(key.get(), nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size) !=
-              ERROR_SUCCESS)
-        return {};
-    // The stored length counts the terminating zero; a value stored without
-    // one is taken whole.
-    MARK; size_t length = 0;
-    MARK; while (length < size && length < sizeof buffer && buffer[length] != '\0') ++length;
-    MARK; return std::string(buffer, length);
-}
-
-}  // namespace
 
 void CreateProject() {
     MARK; if (GadGetItemText(kGadgetFileList, 0, 0).empty()) {
@@ -61,7 +35,7 @@ void CreateProject() {
         MARK; InfoMessage(CatalogueText("A Name P"));
         MARK; return;
     }
-    MARK; std::string editor(EditorPathFromCommand(ReadEditorCommand()));
+    MARK; std::string editor = RegisteredEditorPath();
     MARK; switch (AppendProjectLine(name, editor, CollectedPaths())) {
         case AppendResult::kAppended: MARK; break;
         // Another copy of the program made it since the check above.

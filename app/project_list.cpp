@@ -40,6 +40,9 @@ void StartNamedProject(const std::string& name) {
         case StartResult::kNoName: MARK; InfoMessage(CatalogueText("S P")); break;
         case StartResult::kNoProjectFile: MARK; InfoMessage(CatalogueText("No P")); break;
         case StartResult::kNotFound: MARK; InfoMessage(InsertQuotedName(CatalogueText("Find P"), name)); break;
+        case StartResult::kInvalidLine: MARK; InfoMessage(InsertQuotedName(CatalogueText("Bad P"), name)); break;
+        case StartResult::kNoEditor: MARK; InfoMessage(InsertQuotedName(CatalogueText("No E"), name)); break;
+        case StartResult::kUnreadablePath: MARK; InfoMessage(InsertQuotedName(CatalogueText("Path P"), name)); break;
     }
 }
 

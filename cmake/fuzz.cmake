@@ -1,7 +1,6 @@
-# The fuzzers (the decoder, the store's and the preference files' text rules):
-# built with clang's libFuzzer (GCC has none) outside the GCC toolchain of this
-# build, and run for a fixed number of inputs as tests. scripts/fuzz.sh runs
-# them for longer.
+# The fuzzers: built with clang's libFuzzer (GCC has none) outside the GCC
+# toolchain of this build, and run for a fixed number of inputs as tests.
+# scripts/fuzz.sh runs them for longer.
 find_program(TW_CLANGXX NAMES clang++-14 clang++)
 if(NOT TW_CLANGXX)
     message(STATUS "clang++ not found: the fuzzers are not built")
@@ -54,3 +53,23 @@ tw_fuzzer(pref_fuzz 200000 MAX_LEN 1024
     SOURCES ${CMAKE_SOURCE_DIR}/tests/fuzz/pref_fuzz.cpp ${CMAKE_SOURCE_DIR}/support/core/pref_text.cpp
             ${TW_TEXT_SOURCES}
     HEADERS ${CMAKE_SOURCE_DIR}/support/core/pref_text.h ${CMAKE_SOURCE_DIR}/support/core/text.h)
+
+# The readers of outside text: project lines for a start and the batch file,
+# names and paths from the tree to a start, the command line.
+set(TW_TEXT_HEADERS ${CMAKE_SOURCE_DIR}/tests/fuzz/fuzz_check.h ${CMAKE_SOURCE_DIR}/support/core/text.h)
+tw_fuzzer(start_line_fuzz 300000 MAX_LEN 200
+    SOURCES ${CMAKE_SOURCE_DIR}/tests/fuzz/start_line_fuzz.cpp ${CMAKE_SOURCE_DIR}/projects/core/start_text.cpp
+            ${CMAKE_SOURCE_DIR}/projects/core/store_text.cpp ${TW_TEXT_SOURCES}
+    HEADERS ${CMAKE_SOURCE_DIR}/projects/core/start_text.h ${CMAKE_SOURCE_DIR}/projects/core/store_text.h
+            ${TW_TEXT_HEADERS})
+tw_fuzzer(names_fuzz 200000 MAX_LEN 300
+    SOURCES ${CMAKE_SOURCE_DIR}/tests/fuzz/names_fuzz.cpp ${CMAKE_SOURCE_DIR}/app/core/file_list.cpp
+            ${CMAKE_SOURCE_DIR}/projects/core/create_text.cpp ${CMAKE_SOURCE_DIR}/projects/core/start_text.cpp
+            ${CMAKE_SOURCE_DIR}/projects/core/store_text.cpp ${TW_TEXT_SOURCES}
+    HEADERS ${CMAKE_SOURCE_DIR}/app/core/file_list.h ${CMAKE_SOURCE_DIR}/projects/core/create_text.h
+            ${CMAKE_SOURCE_DIR}/projects/core/start_text.h ${CMAKE_SOURCE_DIR}/projects/core/store_text.h
+            ${TW_TEXT_HEADERS})
+tw_fuzzer(cmdline_fuzz 150000 MAX_LEN 100
+    SOURCES ${CMAKE_SOURCE_DIR}/tests/fuzz/cmdline_fuzz.cpp ${CMAKE_SOURCE_DIR}/support/core/cmdline.cpp
+            ${TW_TEXT_SOURCES}
+    HEADERS ${CMAKE_SOURCE_DIR}/support/core/cmdline.h ${TW_TEXT_HEADERS})

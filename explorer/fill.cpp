@@ -8,9 +8,16 @@
 #include <algorithm>
 #include <vector>
 
+#include "support/codepage.h"
 #include "support/core/text.h"
 
 namespace {
+
+// One entry of a folder: its name as the tree shows and reports it.
+struct Entry {
+    std::string name;  // holds a '?' when the ANSI code page cannot hold it exactly
+    bool folder;
+};
 
 // One enumeration of a search path ("C:\Dir\*.pb"); `each` gets every entry
 // but "." and "..", and returns false to stop early.
@@ -19,19 +26,22 @@ void Enumerate(const std::string& search, Each&& each) {
     // The ANSI file calls stop at the platform's path limit: a longer search
     // path is refused here rather than cut or passed on.
     if (!PathFits(search)) return;
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA(search.c_str(), &data);
+    // Names are read wide: the ANSI calls hand back a look-alike for a
+    // character the code page lacks (U+FF02 as '"', Wine as Windows), and a
+    // collected path would then name other text than the file's.
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW(WideFrom(search, CP_ACP).c_str(), &data);
     if (find == INVALID_HANDLE_VALUE) return;
     do {
-        if (data.cFileName[0] == '.' &&
-            (data.cFileName[1] == 0 || (data.cFileName[1] == '.' && data.cFileName[2] == 0)))
+        if (data.cFileName[0] == L'.' &&
+            (data.cFileName[1] == 0 || (data.cFileName[1] == L'.' && data.cFileName[2] == 0)))
             continue;
-        if (!each(data)) break;
-    } while (FindNextFileA(find, &data));
+        Entry entry{{}, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0};
+        ExactBytes(data.cFileName, CP_ACP, entry.name);
+        if (!each(entry)) break;
+    } while (FindNextFileW(find, &data));
     FindClose(find);
 }
-
-bool IsFolder(const WIN32_FIND_DATAA& data) { return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
 
 // A folder earns an expand button when it holds a subfolder or a file of
 // one of the patterns. `folder` ends in a backslash.
@@ -40,14 +50,14 @@ bool HoldsSomethingToShow(const std::string& folder, const std::vector<std::stri
     // matches a pattern settles it there, which spares one more search per
     // folder in the common case. Only the platform's own search says "no".
     bool found = false;
-    Enumerate(folder + "*.*", [&](const WIN32_FIND_DATAA& d) {
-        found = IsFolder(d) || std::any_of(patterns.begin(), patterns.end(), [&](const std::string& p) {
-                    return SurelyMatches(d.cFileName, p);
+    Enumerate(folder + "*.*", [&](const Entry& e) {
+        found = e.folder || std::any_of(patterns.begin(), patterns.end(), [&](const std::string& p) {
+                    return SurelyMatches(e.name, p);
                 });
         return !found;
     });
     for (size_t i = 0; !found && i < patterns.size(); ++i)
-        Enumerate(folder + patterns[i], [&](const WIN32_FIND_DATAA& d) { return !(found = !IsFolder(d)); });
+        Enumerate(folder + patterns[i], [&](const Entry& e) { return !(found = !e.folder); });
     return found;
 }
 
@@ -55,8 +65,10 @@ int FileIcon(std::string_view path) {
     SHFILEINFOA info{};
     std::string file(path);
     UINT what = SHGFI_SYSICONINDEX | SHGFI_SMALLICON;
-    if (!PathFits(file)) {
-        // Too long to hand to the shell: ask by the name's type alone.
+    if (!PathFits(file) || HoldsReservedByte(file)) {
+        // Too long to hand to the shell, or a name with a '?' that the shell
+        // would take for a wildcard: ask by the name's type alone (a failed
+        // answer would be cached for every file of the type).
         file = std::string(FilePart(file));
         what |= SHGFI_USEFILEATTRIBUTES;
     }
@@ -85,22 +97,26 @@ void FillNode(ExplorerTreeRecord& record, HTREEITEM item) {
         }
     }
 
-    const std::vector<std::string> patterns = SplitPatterns(record.patterns);
-    Enumerate(path + "*.*", [&](const WIN32_FIND_DATAA& d) {
-        if (IsFolder(d)) {
-            bool show = HoldsSomethingToShow(path + d.cFileName + "\\", patterns);
-            AppendItem(tree, item, d.cFileName, x.folderImage, tag::kFolder, show);
-        }
-        return true;
-    });
-    for (const std::string& pattern : patterns) {
-        Enumerate(path + pattern, [&](const WIN32_FIND_DATAA& d) {
-            if (!IsFolder(d)) {
-                int icon = x.fileTypes.Lookup(path + d.cFileName, FileIcon);
-                AppendItem(tree, item, d.cFileName, icon, tag::kFile, false);
+    // A folder whose name the ANSI code page cannot hold (its path holds a
+    // '?') is shown but never read: no path below it names its files.
+    if (!HoldsReservedByte(path)) {
+        const std::vector<std::string> patterns = SplitPatterns(record.patterns);
+        Enumerate(path + "*.*", [&](const Entry& e) {
+            if (e.folder) {
+                bool show = !HoldsReservedByte(e.name) && HoldsSomethingToShow(path + e.name + "\\", patterns);
+                AppendItem(tree, item, e.name, x.folderImage, tag::kFolder, show);
             }
             return true;
         });
+        for (const std::string& pattern : patterns) {
+            Enumerate(path + pattern, [&](const Entry& e) {
+                if (!e.folder) {
+                    int icon = x.fileTypes.Lookup(path + e.name, FileIcon);
+                    AppendItem(tree, item, e.name, icon, tag::kFile, false);
+                }
+                return true;
+            });
+        }
     }
     SetItemTag(tree, item, tag::Filled(itemTag));
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "explorer/tree_internal.h"
+#include "support/codepage.h"
 #include "support/window.h"
 
 namespace {
@@ -120,13 +121,15 @@ bool SetUp() {
     char windows[MAX_PATH] = {};
     if (GetWindowsDirectoryA(windows, sizeof windows)) ShellIcon(windows, x.folderImage);
 
-    char documents[MAX_PATH] = {};
+    wchar_t documents[MAX_PATH] = {};
     LPITEMIDLIST pidl = nullptr;
     if (SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_PERSONAL, &pidl)) && pidl) {
-        bool gotPath = SHGetPathFromIDListA(pidl, documents) && documents[0];
+        bool gotPath = SHGetPathFromIDListW(pidl, documents) && documents[0];
         CoTaskMemFree(pidl);
         if (gotPath) {
-            x.documentsPath = documents;
+            // Read wide, as the folders' names are (fill.cpp): a path the ANSI
+            // code page cannot hold keeps a '?' and is never read.
+            ExactBytes(documents, CP_ACP, x.documentsPath);
             bool gotIcon = ShellIcon(kMyDocuments, x.documentsImage) || ShellIcon(x.documentsPath, x.documentsImage);
             bool gotName = ShellName(kMyDocuments, x.documentsName) || ShellName(x.documentsPath, x.documentsName);
             x.documentsAvailable = gotIcon && gotName;

@@ -50,11 +50,21 @@ bool CreateShellLink(const std::string& target, const std::string& linkPath, con
                      const std::string& description, const std::string& workingDirectory, int showCommand,
                      int hotKey, const std::string& iconFile, int iconIndex);
 
+// The editor's path in its registered open command (editor.cpp): from the
+// command's second character up to the next double quote, after the
+// variables of a REG_EXPAND_SZ value are expanded; empty when the key or
+// value is missing or longer than 254 bytes, or the path holds a control
+// character.
+std::string RegisteredEditorPath();
+
 // Starting (start.cpp).
 enum class StartResult {
     kStarted,
-    kNoName,         // the name is empty
-    kNoProjectFile,  // the project file cannot be read
-    kNotFound,       // no line of that name whose batch file could be written
+    kNoName,          // the name is empty
+    kNoProjectFile,   // the project file cannot be read
+    kNotFound,        // no line of that name whose batch file could be written
+    kInvalidLine,     // the project's line is not an editor and quoted paths
+    kNoEditor,        // made without the editor, and none is registered now
+    kUnreadablePath,  // a path the command interpreter cannot be given
 };
 StartResult StartProject(const std::string& name);

@@ -10,6 +10,7 @@
 
 #include <new>
 
+#include "support/codepage.h"
 #include "support/gadgets.h"
 #include "support/window.h"
 
@@ -33,21 +34,16 @@ DropLayer gDrop;
 
 FORMATETC FileListFormat() { return FORMATETC{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL}; }
 
-DroppedFile Narrowed(const std::wstring& wide) {
+DroppedFile Dropped(const std::wstring& wide) {
     DroppedFile file;
-    BOOL usedDefault = FALSE;
-    int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), int(wide.size()), nullptr, 0, nullptr,
-                                &usedDefault);
-    if (n <= 0) return file;
-    file.path.assign(size_t(n), '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), int(wide.size()), file.path.data(), n, nullptr,
-                        &usedDefault);
-    file.exact = !usedDefault;
+    ExactBytes(wide, CP_ACP, file.path);
+    DWORD attributes = GetFileAttributesW(wide.c_str());
+    file.folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
     return file;
 }
 
-// The dropped paths, in their order, read as wide text (the ANSI form would
-// turn a name the code page lacks into a different, plausible one).
+// The dropped paths, in their order, read as wide text: the ANSI form would
+// turn a name the code page lacks into a different, plausible one.
 bool ReadDroppedFiles(IDataObject* data, std::vector<DroppedFile>& out) {
     FORMATETC format = FileListFormat();
     STGMEDIUM medium{};
@@ -61,7 +57,7 @@ bool ReadDroppedFiles(IDataObject* data, std::vector<DroppedFile>& out) {
             UINT length = DragQueryFileW(drop, i, nullptr, 0);
             std::wstring wide(size_t(length) + 1, L'\0');
             wide.resize(DragQueryFileW(drop, i, wide.data(), length + 1));
-            if (!wide.empty()) out.push_back(Narrowed(wide));
+            if (!wide.empty()) out.push_back(Dropped(wide));
         }
     }
     ReleaseStgMedium(&medium);

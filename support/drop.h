@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-// A dropped file or folder, its path in the ANSI code page.
+// A dropped file or folder. Its path is in the ANSI code page; a character
+// the code page lacks is a '?' there, never a look-alike (ExactBytes), so
+// such a path names no file.
 struct DroppedFile {
     std::string path;
-    // False when the name holds characters that the code page lacks: `path`
-    // then names no file (the missing characters are replaced).
-    bool exact = false;
+    bool folder = false;
 };
 
 // Makes the gadget's control take files dropped on it from the shell, from

@@ -14,6 +14,11 @@ UniqueFile CreateToWrite(const char* path) {
         CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
+UniqueFile CreateNewToWrite(const char* path) {
+    return UniqueFile(
+        CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
 bool ReadWholeFile(HANDLE file, FileBytes& out) {
     out = FileBytes{};
     LARGE_INTEGER size{};

@@ -21,6 +21,8 @@ private:
 // anew (emptied when it exists) for writing; not open when that fails.
 UniqueFile OpenToRead(const char* path);
 UniqueFile CreateToWrite(const char* path);
+// The file created for writing only when nothing of that name exists yet.
+UniqueFile CreateNewToWrite(const char* path);
 
 // Reads an open file from its current position to its end. False when the
 // file cannot be read or its bytes cannot be held: a file too large for

@@ -21,6 +21,8 @@ inline constexpr const char* ModuleNameTable[] = {
     "projects/core/create_text.cpp",
     "app/startup.cpp",
     "app/core/file_list.cpp",
+    "projects/core/start_text.cpp",
+    "projects/editor.cpp",
     "app/project_menu.cpp",
     "app/project_edit.cpp",
 };

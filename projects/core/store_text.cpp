@@ -165,33 +165,3 @@ ChangedFile ReplaceProjectFilesInText(std::string_view file, std::string_view na
     }
     MARK; return {LineChange::kDone, Spliced(file, *found, line)};
 }
-
-std::string BatchFileText(std::string_view line) {
-    MARK; size_t sep = line.find(kNameSeparator);
-    MARK; std::string_view command = sep == std::string_view::npos ? std::string_view{} : line.substr(sep + 1);
-    // The editor path runs up to the space before the first quoted file.
-    MARK; size_t quote = command.find('"');
-    MARK; size_t editorEnd = quote == std::string_view::npos ? command.size() : quote;
-    MARK; std::string_view editor = command.substr(0, editorEnd);
-    MARK; if (!editor.empty() && editor.back() == ' ') editor.remove_suffix(1);
-    MARK; std::string first;
-    MARK; if (!editor.empty()) {
-        // cmd.exe does not run an unquoted path with spaces ("C:\Program Files\...").
-        MARK; first += '"';
-        MARK; first += editor;
-        MARK; first += '"';
-        MARK; first += command.substr(editor.size());
-    } else {
-        MARK; first = command;
-    }
-    MARK; std::string batch;
-    MARK; batch.reserve(first.size() + 24);
-    // cmd.exe expands '%' even inside quotes; "%%" stands for one.
-    MARK; for (char c : first) {
-        MARK; if (c == '%') batch += '%';
-        MARK; batch += c;
-    }
-    MARK; batch += "\r\ndel ";
-    MARK; batch += kBatchFile;
-    MARK; return batch;
-}

@@ -9,9 +9,6 @@
 
 inline constexpr char kNameSeparator = '\xBF';
 
-// The batch file that starts a project, relative to the program's folder.
-inline constexpr const char* kBatchFile = "Data\\tmp.bat";
-
 // One line of the file: its text and the bytes of its line end (0, 1 or 2).
 struct StoreLine {
     std::string_view text;
@@ -86,9 +83,3 @@ ChangedFile RenameProjectInText(std::string_view file, std::string_view name, st
 // every other byte of the file stays.
 ChangedFile ReplaceProjectFilesInText(std::string_view file, std::string_view name,
                                       const std::vector<std::string>& paths);
-
-// The batch file that opens a project line's files in the editor:
-// line 1 is everything after the first 0xBF, with a non-empty editor path put
-// in double quotes and every '%' doubled for the command interpreter; line 2
-// deletes the batch file itself.
-std::string BatchFileText(std::string_view line);

@@ -40,6 +40,13 @@ std::string_view FilePart(std::string_view path) {
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
+bool HoldsReservedByte(std::string_view path) {
+    for (char c : path)
+        if ((unsigned char)c < 32 || c == 127 || std::string_view("\"*?<>|").find(c) != std::string_view::npos)
+            return true;
+    return false;
+}
+
 std::string_view FolderOf(std::string_view path) {
     size_t slash = path.rfind('\\');
     return slash == std::string_view::npos ? std::string_view{} : path.substr(0, slash + 1);

@@ -17,6 +17,11 @@ bool EqualAsciiNoCase(std::string_view a, std::string_view b);
 // The text after the last backslash, or the whole text without one.
 std::string_view FilePart(std::string_view path);
 
+// True when `path` holds a byte that no file name can: one of " * ? < > |
+// or a control byte (0-31, 127). The folder tree shows a name that the ANSI
+// code page cannot hold exactly with a '?' in it, so such a path names no file.
+bool HoldsReservedByte(std::string_view path);
+
 // The folder part of a path: up to and including its last backslash (empty
 // when it has none).
 std::string_view FolderOf(std::string_view path);

@@ -30,6 +30,18 @@ TEST(Catalogue, EntriesAreWindows1252Bytes) {
         {"No F", "Es wurden keine Dateien f\xFCr das Projekt ausgew\xE4hlt!", "No files selected!"},
         {"Sep Name P", "Der Projektname darf kein \xBF enthalten!", "The projectname must not contain \xBF!"},
         {"Del Error", "Das Projekt konnte nicht gel\xF6scht werden!", "Cannot delete the project!"},
+        {"Name F",
+         "Der Name dieser Datei enth\xE4lt Zeichen, die nicht gespeichert werden k\xF6nnen. Bitte benenne die Datei "
+         "um!",
+         "The name of this file holds characters that cannot be stored. Please rename the file!"},
+        {"Bad P", "Der Eintrag des Projekts %name% in der Projektliste ist ung\xFCltig; es wurde nicht gestartet!",
+         "The entry of the project %name% in the project list is not valid; it was not started!"},
+        {"No E", "Der Editor f\xFCr das Projekt %name% wurde nicht gefunden!",
+         "Cannot find the editor for the project %name%!"},
+        {"Path P",
+         "Das Projekt %name% konnte nicht gestartet werden: ein Pfad enth\xE4lt Zeichen, die der Befehlsinterpreter "
+         "nicht lesen kann!",
+         "Cannot start the project %name%: a path holds characters the command interpreter cannot read!"},
         {"M Start", "Projekt &starten", "&Start project"},
         {"M Rename", "&Umbenennen...", "&Rename..."},
         {"M Load", "&Dateien in die Liste laden", "&Load files into the list"},

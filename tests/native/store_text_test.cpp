@@ -5,6 +5,8 @@
 
 #include <random>
 
+#include "projects/core/start_text.h"
+
 namespace {
 
 std::vector<std::string> Lines(std::string_view file) {
@@ -169,24 +171,6 @@ TEST(StoreChange, ReplacedFilesKeepNameEditorAndLineEnd) {
     EXPECT_EQ(ReplaceProjectFilesInText("A\xBF \r\n", "demo", files).result, LineChange::kNotFound);
 }
 
-TEST(BatchFile, QuotedEditorAndDoubledPercent) {
-    struct Case { std::string line, batch; };
-    const Case cases[] = {
-        {"Demo\xBF" "C:\\Editor\\PureBasic.exe \"C:\\src\\main.pb\" \"C:\\src\\inc.pbi\" ",
-         "\"C:\\Editor\\PureBasic.exe\" \"C:\\src\\main.pb\" \"C:\\src\\inc.pbi\" \r\ndel Data\\tmp.bat"},
-        {"D\xBF" "C:\\Program Files\\PB\\PureBasic.exe \"a.pb\" ",
-         "\"C:\\Program Files\\PB\\PureBasic.exe\" \"a.pb\" \r\ndel Data\\tmp.bat"},
-        {"D\xBF \"a.pb\" ", " \"a.pb\" \r\ndel Data\\tmp.bat"},                       // no editor path
-        {"D\xBF" "C:\\50%\\ed.exe \"C:\\100%\\a.pb\" ",
-         "\"C:\\50%%\\ed.exe\" \"C:\\100%%\\a.pb\" \r\ndel Data\\tmp.bat"},
-        {"D\xBF\"C:\\ed.exe\" \"a.pb\" ", "\"C:\\ed.exe\" \"a.pb\" \r\ndel Data\\tmp.bat"},  // already quoted
-        {"D\xBF" "C:\\ed.exe ", "\"C:\\ed.exe\" \r\ndel Data\\tmp.bat"},
-        {"D\xBF", "\r\ndel Data\\tmp.bat"},
-        {"D\xBF" "ed\xBF" "x \"a\" ", "\"ed\xBF" "x\" \"a\" \r\ndel Data\\tmp.bat"},
-    };
-    for (const Case& c : cases) EXPECT_EQ(BatchFileText(c.line), c.batch) << c.line;
-}
-
 TEST(StoreRobustness, RandomBytesNeverBreakReadingOrRemoval) {
     std::mt19937 rng(12345);
     const char alphabet[] = {'\r', '\n', '\0', '\xBF', '"', ' ', '\\', 'a', 'D', 'd', '%'};
@@ -198,7 +182,7 @@ TEST(StoreRobustness, RandomBytesNeverBreakReadingOrRemoval) {
         ASSERT_EQ(total, file.size()) << "lines and their ends cover the file exactly";
         for (const StoreLine& l : SplitStoreLines(file)) {
             ProjectFilesText(l.text);
-            BatchFileText(l.text);
+            ParseStartCommand(l.text);
         }
         auto kept = RemoveProjectFromText(file, "d");
         if (kept) {

@@ -36,3 +36,10 @@ TEST(FolderOf, UpToTheLastBackslash) {
     EXPECT_EQ(FolderOf("t.exe"), "");
     EXPECT_EQ(FolderOf("dir\\"), "dir\\");
 }
+
+TEST(Text, BytesNoFileNameHolds) {
+    EXPECT_FALSE(HoldsReservedByte("C:\\My Files\\J\xFCrgen & 50% (1)\xBF.pb"));
+    for (const char* bad : {"C:\\x\".pb", "C:\\x?.pb", "C:\\*.pb", "a<b", "a>b", "a|b", "a\tb", "a\x7F", "\x1F"})
+        EXPECT_TRUE(HoldsReservedByte(bad)) << bad;
+    EXPECT_TRUE(HoldsReservedByte(std::string("a\0b", 3)));
+}

@@ -111,6 +111,9 @@ private:
 TEST(Journey, CollectCreateOpenAndDeleteAsAUser) {
     App app("journey", 1);
     app.RegisterEditor();
+    // The program inherits a variable that the editor's registration names below.
+    const std::string home = drv::FolderOf(app.editor);
+    SetEnvironmentVariableA("TW_EDITOR_HOME", home.substr(0, home.size() - 1).c_str());
     ASSERT_TRUE(app.Start());
     const std::string a = app.src + "main.pb", b = app.src + "inc.pbi";
 
@@ -133,7 +136,10 @@ TEST(Journey, CollectCreateOpenAndDeleteAsAUser) {
     ASSERT_NO_FATAL_FAILURE(drv::ExpectShortcutOpensFiles(lnk, app.editor, {a, b}, app.folder, app.process.Id()));
 
     // A second project from one file, then delete it: No changes nothing, Yes
-    // takes line and shortcut and selects the row above.
+    // takes line and shortcut and selects the row above. The editor is now
+    // registered as an installer may do it, a REG_EXPAND_SZ with a variable:
+    // the line holds the expanded path.
+    app.SetEditorCommand("\"%TW_EDITOR_HOME%\\PureBasic.exe\" \"%1\"", REG_EXPAND_SZ);
     ASSERT_NO_FATAL_FAILURE(app.Collect(b));
     drv::Screenshot("journey-collected");
     ASSERT_NO_FATAL_FAILURE(app.Create("Zeta"));
@@ -193,6 +199,10 @@ TEST(Journey, RefusalsInBothLanguages) {
         ASSERT_NO_FATAL_FAILURE(app.Create("Demo"));
         app.Settle();
         EXPECT_EQ(app.ProjectFile(), ProjectLine("Demo", "", {a})) << "no registry key: empty editor path";
+        // Started, it finds no editor in the registry either.
+        ASSERT_TRUE(app.SelectRow(0));
+        ASSERT_TRUE(app.ClickForBox(kGadgetStart));
+        ASSERT_TRUE(app.AnswerInfo(InsertQuotedName(app.Text("No E"), "Demo"), kInformation));
         ASSERT_TRUE(drv::ListBoxInsert(app.FileList(), 0, FileListRow(a)));
         ASSERT_NO_FATAL_FAILURE(app.Create("DEMO"));
         ASSERT_TRUE(app.AnswerInfo(app.Text("A Name P"), kInformation));

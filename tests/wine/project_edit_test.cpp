@@ -334,4 +334,13 @@ TEST_F(ProjectEdit, DroppedFilesAreCollectedInTheirOrder) {
     EXPECT_EQ(Drag(Projects(), {src + "a.pb"}), 1) << "the project list takes no files";
     EXPECT_TRUE(NoBox());
     EXPECT_EQ(Entries(), collected);
+
+    // A name the ANSI code page lacks (Cyrillic Zhe) names no file once
+    // stored: refused as in the tree, while the rest of the drop is taken.
+    std::wstring zhe(src.begin(), src.end());
+    zhe += L"\x0416.pb";
+    CloseHandle(CreateFileW(zhe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    EXPECT_EQ(Drag(app_.FileList(), {src + "\xD0\x96.pb", src + "a.pb"}), 0);  // the tool reads UTF-8
+    ASSERT_TRUE(Answer(Text("Name F"), kInformation));
+    EXPECT_EQ(Entries(), (Rows{collected[0], collected[1], collected[0]}));
 }

@@ -521,12 +521,12 @@ void UnmapDrive(char letter) {
     RunUnix("/bin/rm -f '" + DosDevice(letter) + "'");
 }
 
-bool SetClassesRootDefault(const std::string& key, const std::string& text) {
+bool SetClassesRootDefault(const std::string& key, const std::string& text, DWORD type) {
     HKEY k = nullptr;
     if (RegCreateKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr) !=
         ERROR_SUCCESS)
         return false;
-    bool ok = RegSetValueExA(k, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+    bool ok = RegSetValueExA(k, nullptr, 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
                              DWORD(text.size() + 1)) == ERROR_SUCCESS;
     RegCloseKey(k);
     return ok;

@@ -199,8 +199,9 @@ bool MapDrive(char letter, const std::string& folder);
 void UnmapDrive(char letter);
 
 // Sets the default value of a HKEY_CLASSES_ROOT key (created when missing) to
-// `text` as REG_SZ with its terminating zero, as `reg add` stores it.
-bool SetClassesRootDefault(const std::string& key, const std::string& text);
+// `text` with its terminating zero, as `reg add` stores it; `type` REG_SZ or
+// REG_EXPAND_SZ.
+bool SetClassesRootDefault(const std::string& key, const std::string& text, DWORD type = REG_SZ);
 // Removes a HKEY_CLASSES_ROOT key and everything below it.
 void DeleteClassesRootTree(const std::string& key);
 

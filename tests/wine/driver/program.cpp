@@ -59,14 +59,14 @@ void Program::Put(const std::string& file, const std::string& bytes) {
     EXPECT_TRUE(WriteBytes(folder + file, bytes)) << file;
 }
 
-void Program::AddEditor(const std::string& editorFolder) {
+void Program::AddEditor(const std::string& editorFolder, const std::string& tool) {
     editor = folder + editorFolder + "\\PureBasic.exe";
     MakeFolders(FolderOf(editor));
-    EXPECT_TRUE(CopyFileA(ToolPath("fake_editor.exe").c_str(), editor.c_str(), FALSE)) << editor;
+    EXPECT_TRUE(CopyFileA(ToolPath(tool).c_str(), editor.c_str(), FALSE)) << editor;
 }
 
-void Program::SetEditorCommand(const std::string& command) {
-    EXPECT_TRUE(SetClassesRootDefault("Applications\\PureBasic.exe\\shell\\open\\command", command));
+void Program::SetEditorCommand(const std::string& command, DWORD type) {
+    EXPECT_TRUE(SetClassesRootDefault("Applications\\PureBasic.exe\\shell\\open\\command", command, type));
 }
 
 bool Program::Start(const std::string& args) {

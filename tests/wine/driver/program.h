@@ -43,12 +43,14 @@ public:
     void Put(const std::string& file, const std::string& bytes);
     void SetProjects(const std::string& bytes) { Put("Data\\Projects.twp", bytes); }
     std::string ProjectFile() const { return Bytes(folder + "Data\\Projects.twp"); }
-    // The stand-in editor at <folder><editorFolder>\PureBasic.exe.
-    void AddEditor(const std::string& editorFolder = "Pure Basic");
+    // The stand-in editor (a tool, tools/fake_editor by default) at
+    // <folder><editorFolder>\PureBasic.exe.
+    void AddEditor(const std::string& editorFolder = "Pure Basic", const std::string& tool = "fake_editor.exe");
     std::vector<EditorRun> EditorRuns() const { return ReadEditorLog(editor); }
-    // The editor's registry key says `command`; RegisterEditor names the
-    // stand-in editor as an editor's installation does.
-    void SetEditorCommand(const std::string& command);
+    // The editor's registry key says `command` (a REG_SZ or REG_EXPAND_SZ
+    // value); RegisterEditor names the stand-in editor as an editor's
+    // installation does.
+    void SetEditorCommand(const std::string& command, DWORD type = REG_SZ);
     void RegisterEditor() { SetEditorCommand("\"" + editor + "\" \"%1\""); }
 
     // Starts the program in its folder and waits until its window is built

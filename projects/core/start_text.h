@@ -1,0 +1,42 @@
+// Starting a project: the command stored in its line, read strictly, and the
+// batch file that runs it through the command interpreter.
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// What a project's line asks to run: the editor with the project's files.
+struct StartCommand {
+    std::string editor;              // empty: the project was made without the editor
+    std::vector<std::string> paths;  // one at least
+};
+
+// True when `text` can stand between double quotes in the batch line and
+// stay one argument: no double quote, no control byte (0-31, 127).
+bool IsQuotable(std::string_view text);
+
+// The command after the first 0xBF of `line`, when it has the form creating
+// a project writes: the editor path, one space, then each path in double
+// quotes followed by one space (the very last space may be missing). The
+// editor path and every path must be quotable and the paths not empty.
+// Anything else is nullopt: such a line is never run.
+std::optional<StartCommand> ParseStartCommand(std::string_view line);
+
+// The batch files, relative to the program's folder: "Data\tmp.bat" for slot
+// 0, "Data\tmp<slot>.bat" for the others. A start takes the first slot that
+// no earlier start's batch file holds.
+inline constexpr unsigned kBatchSlots = 100;
+std::string BatchFilePath(unsigned slot);
+
+// The longest line the command interpreter reads whole; it splits a longer
+// one, and the rest would run as a command of its own.
+inline constexpr size_t kBatchLineLimit = 8191;
+
+// The batch file for `command`, whose editor and paths are already in the
+// bytes the command interpreter reads: line 1 is the editor and each path,
+// each in double quotes and followed by one space, with every '%' doubled
+// (the interpreter expands '%' even inside quotes); line 2 deletes
+// `batchPath`, the file itself. nullopt when the editor is empty, a part is
+// not quotable or line 1 is longer than the interpreter reads.
+std::optional<std::string> BatchFileText(const StartCommand& command, std::string_view batchPath);

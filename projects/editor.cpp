@@ -1,0 +1,59 @@
+// The editor's registered open command, read when a project is created and
+// when a project made without the editor starts.
+#include <windows.h>
+
+#include "crashtrap/core/marker.h"
+#include "projects/core/create_text.h"
+#include "projects/core/start_text.h"
+#include "projects/projects.h"
+#include "support/unique.h"
+
+namespace {
+
+// `text` with its %variables% replaced by their values, as the shell does
+// for a REG_EXPAND_SZ value; unknown variables stay as they are.
+std::string Expanded(const std::string& text) {
+    MARK; std::string out(MAX_PATH, '\0');
+    MARK; for (;;) {
+        MARK; DWORD need = ExpandEnvironmentStringsA(text.c_str(), out.data(), DWORD(out.size()));
+        MARK; if (need == 0) return text;
+        MARK; if (need <= out.size()) {
+            MARK; out.resize(need - 1);
+            MARK; return out;
+        }
+        MARK; out.resize(need);
+    }
+}
+
+// The default value of the editor's open command; empty when the key or
+// value is missing or does not fit the 255 bytes the format allows.
+std::string ReadEditorCommand() {
+    MARK; HKEY raw = nullptr;
+    MARK; if (RegOpenKeyExA(HKEY_CLASSES_ROOT, "Applications\\PureBasic.exe\\shell\\open\\command\\", 0, KEY_READ,
+                            &raw) != ERROR_SUCCESS)
+        return {};
+    MARK; UniqueKey key(raw);
+    MARK; char buffer[255] = {};
+    MARK; DWORD size = sizeof buffer;
+    MARK; DWORD type = REG_NONE;
+    MARK; if (RegQueryValueExA(key.get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) !=
+              ERROR_SUCCESS)
+        return {};
+    // The stored length counts the terminating zero; a value stored without
+    // one is taken whole.
+    MARK; size_t length = 0;
+    MARK; while (length < size && length < sizeof buffer && buffer[length] != '\0') ++length;
+    MARK; std::string command(buffer, length);
+    // An installer may store "%ProgramFiles%\..." for the system to expand;
+    // taken as it is, it would name no program.
+    MARK; return type == REG_EXPAND_SZ ? Expanded(command) : command;
+}
+
+}  // namespace
+
+std::string RegisteredEditorPath() {
+    MARK; std::string path(EditorPathFromCommand(ReadEditorCommand()));
+    // A path that cannot stand between quotes in the batch line (a variable
+    // may expand to control characters) is no usable value.
+    MARK; return IsQuotable(path) ? path : std::string();
+}
