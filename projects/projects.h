@@ -52,5 +52,11 @@ enum class StartResult {
     kInvalidLine,     // the project's line is not an editor and quoted paths
     kNoEditor,        // made without the editor, and none is registered now
     kUnreadablePath,  // a path the command interpreter cannot be given
+    kMissingFiles,    // files cannot be found, and the user had nothing started
 };
-StartResult StartProject(const std::string& name);
+// Asked when some of the project `name`'s files cannot be found: whether to
+// open the others (true: yes). When none of its `fileCount` files is there,
+// it tells the user so and returns false.
+using OpenOthersQuestion = bool (*)(const std::string& name, const std::vector<std::string>& missing,
+                                   size_t fileCount);
+StartResult StartProject(const std::string& name, OpenOthersQuestion openOthers);

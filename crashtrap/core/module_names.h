@@ -23,6 +23,7 @@ inline constexpr const char* ModuleNameTable[] = {
     "app/core/file_list.cpp",
     "projects/core/start_text.cpp",
     "projects/editor.cpp",
+    "app/core/missing_files.cpp",
 };
 
 inline constexpr uint32_t kModuleCount = sizeof(ModuleNameTable) / sizeof(ModuleNameTable[0]);

@@ -42,6 +42,11 @@ TEST(Catalogue, EntriesAreWindows1252Bytes) {
          "Das Projekt %name% konnte nicht gestartet werden: ein Pfad enth\xE4lt Zeichen, die der Befehlsinterpreter "
          "nicht lesen kann!",
          "Cannot start the project %name%: a path holds characters the command interpreter cannot read!"},
+        {"Miss F", "Diese Dateien des Projekts %name% wurden nicht gefunden:",
+         "These files of the project %name% cannot be found:"},
+        {"More F", "... und %count% weitere", "... and %count% more"},
+        {"Open F", "Sollen die anderen Dateien ge\xF6" "ffnet werden?", "Open the other files?"},
+        {"None F", "Es wurde nichts ge\xF6" "ffnet.", "Nothing was opened."},
     };
     ASSERT_EQ(std::size(expected), size_t(kCatalogueSize));
     for (int i = 0; i < kCatalogueSize; ++i) {
