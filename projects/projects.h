@@ -26,12 +26,19 @@ enum class RemoveResult {
     kFailed,    // the file could not be read or written: it is unchanged
 };
 RemoveResult RemoveProjectLines(const std::string& name);
+// The names of the projects in the list, in its order; none when it cannot
+// be read.
+std::vector<std::string> ProjectNames();
 
 // Shortcuts
 void CreateProjectShortcut(const std::string& name);
 // Deletes the project's shortcut; a name that is not one plain file name
 // never had one.
 void DeleteProjectShortcut(const std::string& name);
+// Writes the project's shortcut again when it is there but starts another
+// program or in another folder than this one's (the program's folder was
+// moved or renamed); true when it did. Any other shortcut stays as it is.
+bool RefreshProjectShortcut(const std::string& name);
 bool CreateShellLink(const std::string& target, const std::string& linkPath, const std::string& arguments,
                      const std::string& description, const std::string& workingDirectory, int showCommand,
                      int hotKey, const std::string& iconFile, int iconIndex);

@@ -78,6 +78,35 @@ void CreateProjectShortcut(const std::string& name) {
                           "%SystemRoot%\\system32\\SHELL32.dll", 169);
 }
 
+bool RefreshProjectShortcut(const std::string& name) {
+    MARK; if (!IsSingleFileName(name)) return false;
+    MARK; const std::string program = ProgramPath();
+    MARK; if (program.empty()) return false;
+    MARK; const std::string folder(FolderOf(program));
+    MARK; ComScope com;
+    MARK; IShellLinkA* created = nullptr;
+    MARK; if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                      reinterpret_cast<void**>(&created))))
+        return false;
+    MARK; UniqueCom<IShellLinkA> link(created);
+    MARK; IPersistFile* persist = nullptr;
+    MARK; if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) return false;
+    MARK; UniqueCom<IPersistFile> file(persist);
+    MARK; std::wstring widePath = Widen(ShortcutPathFor(name));
+    // No shortcut (the name holds what the file system cannot, or the user
+    // deleted it): nothing to follow.
+    MARK; if (widePath.empty() || FAILED(file->Load(widePath.c_str(), STGM_READ))) return false;
+    MARK; char target[MAX_PATH * 4] = {};
+    MARK; char directory[MAX_PATH * 4] = {};
+    MARK; if (FAILED(link->GetPath(target, sizeof target, nullptr, SLGP_RAWPATH))) target[0] = 0;
+    MARK; if (FAILED(link->GetWorkingDirectory(directory, sizeof directory))) directory[0] = 0;
+    MARK; if (lstrcmpiA(target, program.c_str()) == 0 && lstrcmpiA(directory, folder.c_str()) == 0) return false;
+    MARK; file.reset();
+    MARK; link.reset();
+    MARK; CreateProjectShortcut(name);
+    MARK; return true;
+}
+
 void DeleteProjectShortcut(const std::string& name) {
     // A name that is not one plain file name never had a shortcut, and must
     // not reach a file outside "Projects".
