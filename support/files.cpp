@@ -122,17 +122,25 @@ bool KeepBackup(const char* path, const std::string& backup) {
 
 }  // namespace
 
-bool ReplaceFileAtomically(const char* path, std::string_view text) {
+namespace {
+
+bool Replace(const char* path, std::string_view text, bool keepBackup) {
     if (ReadOnly(path)) return false;
     const std::string temp = std::string(path) + ".new";
     if (!WriteFlushed(temp, text)) return false;
     // Kept last before the move, so that a full disk fails the new text first.
-    if (!KeepBackup(path, std::string(path) + ".bak")) {
+    if (keepBackup && !KeepBackup(path, std::string(path) + ".bak")) {
         DeleteFileA(temp.c_str());
         return false;
     }
     return MoveInPlace(temp, path);
 }
+
+}  // namespace
+
+bool ReplaceFileWhole(const char* path, std::string_view text) { return Replace(path, text, false); }
+
+bool ReplaceFileAtomically(const char* path, std::string_view text) { return Replace(path, text, true); }
 
 UniqueFile TakeFileLock(const char* path, DWORD waitMs) {
     UniqueFile lock;
