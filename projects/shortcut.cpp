@@ -84,8 +84,9 @@ UniqueCom<I> Query(IUnknown* object, REFIID id) {
 }
 
 // The bytes of the shortcut file `link` makes, written into memory: Wine's
-// IPersistFile::Save starts its menu builder for every shortcut it saves and
-// waits for it (some 40 ms each), which the main loop cannot afford.
+// IPersistFile::Save starts winemenubuilder.exe for every shortcut it saves
+// and waits for it (10 to 40 ms each, even where the menu builder is
+// disabled), too long for a step of the main loop.
 bool ShellLinkBytes(IShellLinkA* link, std::string& out) {
     MARK; UniqueCom<IPersistStream> persist = Query<IPersistStream>(link, IID_IPersistStream);
     MARK; IStream* created = nullptr;
