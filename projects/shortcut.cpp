@@ -41,10 +41,6 @@ std::wstring Widen(const std::string& text) {
     MARK; return wide;
 }
 
-}  // namespace
-
-namespace {
-
 // A shell link object with its properties set; empty when none can be made.
 UniqueCom<IShellLinkA> MakeShellLink(const std::string& target, const std::string& arguments,
                                      const std::string& description, const std::string& workingDirectory,
@@ -93,7 +89,8 @@ bool ShellLinkBytes(IShellLinkA* link, std::string& out) {
     MARK; if (!persist || FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &created))) return false;
     MARK; UniqueCom<IStream> stream(created);
     MARK; HGLOBAL memory = nullptr;
-    MARK; if (FAILED(persist->Save(stream.get(), TRUE)) || FAILED(GetHGlobalFromStream(stream.get(), &memory))) return false;
+    MARK; if (FAILED(persist->Save(stream.get(), TRUE)) || FAILED(GetHGlobalFromStream(stream.get(), &memory)))
+        return false;
     MARK; STATSTG stat{};
     MARK; if (FAILED(stream->Stat(&stat, STATFLAG_NONAME))) return false;
     MARK; const char* bytes = static_cast<const char*>(GlobalLock(memory));
@@ -127,8 +124,8 @@ void CreateProjectShortcut(const std::string& name) {
     MARK; if (!IsSingleFileName(name)) return;
     MARK; std::string program = ProgramPath();
     MARK; std::string folder(FolderOf(program));
-    MARK; CreateShellLink(program, ShortcutPathFor(name), "\"" + name + "\"", kDescription, folder, SW_HIDE, 0, kIconFile,
-                          kIconIndex);
+    MARK; CreateShellLink(program, ShortcutPathFor(name), "\"" + name + "\"", kDescription, folder, SW_HIDE, 0,
+                          kIconFile, kIconIndex);
 }
 
 bool RefreshProjectShortcut(const std::string& name) {

@@ -80,7 +80,8 @@ bool Retry(Attempt attempt, std::initializer_list<DWORD> transient, DWORD waitMs
 // Writes `text` into a new file `temp` and flushes it to the disk; false,
 // with no `temp` left, when any step fails.
 bool WriteFlushed(const std::string& temp, std::string_view text) {
-    UniqueFile file(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file(
+        CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
     if (WriteAll(file.get(), text) && FlushFileBuffers(file.get())) return true;
     file.reset();

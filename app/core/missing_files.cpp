@@ -13,7 +13,8 @@ std::string MissingFilesMessage(std::string_view intro, const std::vector<std::s
     MARK; if (missing.size() > kMissingFilesNamed) {
         MARK; std::string line(more);
         MARK; const std::string count = std::to_string(missing.size() - kMissingFilesNamed);
-        MARK; for (size_t at = line.find("%count%"); at != std::string::npos; at = line.find("%count%", at + count.size()))
+        MARK; for (size_t at = line.find("%count%"); at != std::string::npos;
+                   at = line.find("%count%", at + count.size()))
             line.replace(at, 7, count);
         MARK; text += "\r\n";
         MARK; text += line;

@@ -132,20 +132,22 @@ TEST(StartChecks, ShortcutsFollowTheProgramToItsNewFolder) {
     drv::MakeFolders(app.folder + "Projects");
     // The shortcut the program makes for project `name` when it runs as `program`.
     auto link = [&](const std::string& name, const std::string& program) {
-        ASSERT_TRUE(CreateShellLink(program, drv::FolderOf(program) + "Projects\\" + name + ".lnk", "\"" + name + "\"",
-                                    "PureBASIC Project", drv::FolderOf(program), SW_HIDE, 0, drv::kShortcutIconFile, 169));
+        const std::string folder = drv::FolderOf(program);
+        ASSERT_TRUE(CreateShellLink(program, folder + "Projects\\" + name + ".lnk", "\"" + name + "\"",
+                                    "PureBASIC Project", folder, SW_HIDE, 0, drv::kShortcutIconFile, 169));
     };
     link("Alpha", app.exe);
     link("Not Listed", app.exe);
     ASSERT_TRUE(drv::WriteBytes(app.folder + "Projects\\notes.txt", "mine"));
 
     const std::string moved = app.parent + "moved\\";
-    ASSERT_TRUE(MoveFileA(app.folder.substr(0, app.folder.size() - 1).c_str(), moved.substr(0, moved.size() - 1).c_str()));
+    ASSERT_TRUE(MoveFileA((app.parent + "app").c_str(), (app.parent + "moved").c_str()));
     app.folder = moved;
     app.exe = moved + "tarnwick.exe";
     const std::string newProjects = moved + "Projects\\";
     link("Beta Two", app.exe);  // right already
-    const std::string notListed = drv::Bytes(newProjects + "Not Listed.lnk"), beta = drv::Bytes(newProjects + "Beta Two.lnk");
+    const std::string notListed = drv::Bytes(newProjects + "Not Listed.lnk");
+    const std::string beta = drv::Bytes(newProjects + "Beta Two.lnk");
 
     ASSERT_TRUE(app.Start());
     EXPECT_TRUE(drv::WaitFor([&] { return drv::ReadShortcut(newProjects + "Alpha.lnk").target == app.exe; }))

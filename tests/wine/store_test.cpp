@@ -107,7 +107,8 @@ TEST_F(Store, EachRewriteKeepsTheFileBeforeItAsBackup) {
     ASSERT_TRUE(DeleteFileA(bak.c_str()) && CreateDirectoryA(bak.c_str(), nullptr));
     EXPECT_EQ(AppendProjectLine("Other", "", {"o.pb"}), AppendResult::kFailed);
     EXPECT_EQ(File(), three);
-    EXPECT_EQ(drv::Listing(folder_ + "Data\\"), (std::vector<std::string>{"Projects.lock", "Projects.twp", "Projects.twp.bak"}))
+    EXPECT_EQ(drv::Listing(folder_ + "Data\\"),
+              (std::vector<std::string>{"Projects.lock", "Projects.twp", "Projects.twp.bak"}))
         << "no temporary file is left";
 }
 

@@ -24,7 +24,8 @@ std::string LanguageIni(int language) { return "[Language]\r\nLanguage = " + std
 std::string MissingFilesBox(int language, const std::string& name, const std::vector<std::string>& missing,
                             bool none) {
     return MissingFilesMessage(InsertQuotedName(CatalogueTextFor("Miss F", language), name), missing,
-                               CatalogueTextFor("More F", language), CatalogueTextFor(none ? "None F" : "Open F", language));
+                               CatalogueTextFor("More F", language),
+                               CatalogueTextFor(none ? "None F" : "Open F", language));
 }
 
 std::vector<EditorRun> ReadEditorLog(const std::string& editorExePath) {
