@@ -5,6 +5,7 @@
 #include "app/app.h"
 #include "app/startup.h"
 #include "crashtrap/core/marker.h"
+#include "projects/projects.h"
 #include "support/core/text.h"
 #include "support/program.h"
 #include "support/window.h"
@@ -50,11 +51,46 @@ bool DispatchGadget(int32_t gadget, int32_t subtype) {
     MARK; return true;
 }
 
+// The shortcuts in Projects follow the program: after its folder was moved
+// or renamed they name the old one. Once the window is ready, they are looked
+// at in short steps, one step per timer event (which comes only when nothing
+// else is queued), so that neither the window's start nor any input waits.
+constexpr int32_t kShortcutTimer = 1;
+constexpr uint32_t kShortcutTickMs = 10;
+constexpr DWORD kShortcutStepMs = 4;
+
+struct ShortcutCheck {
+    bool started = false;
+    std::vector<std::string> names;  // of the projects, read at the first step
+    size_t next = 0;
+};
+
+// One step: the project names at first, then shortcuts until the step's
+// time is up. False when every shortcut has been looked at.
+bool CheckShortcuts(ShortcutCheck& check) {
+    MARK; EnterProgramFolder();  // where Data and Projects are
+    MARK; if (!check.started) {
+        MARK; check.started = true;
+        MARK; check.names = ProjectNames();
+        MARK; return !check.names.empty();
+    }
+    MARK; const DWORD start = GetTickCount();
+    MARK; while (check.next < check.names.size()) {
+        MARK; RefreshProjectShortcut(check.names[check.next++]);
+        MARK; if (GetTickCount() - start >= kShortcutStepMs) break;
+    }
+    MARK; return check.next < check.names.size();
+}
+
 // Runs until the window is asked to close or the Quit button is pressed.
 void MainLoop() {
+    MARK; ShortcutCheck shortcuts;
+    MARK; WinAddTimer(0, kShortcutTimer, kShortcutTickMs);
     MARK; for (;;) {
         MARK; int32_t event = WinWaitEvent();
         MARK; if (event == EvCloseRequest) return;
+        MARK; if (event == EvTimer && WinEventTimer() == kShortcutTimer && !CheckShortcuts(shortcuts))
+            WinRemoveTimer(0, kShortcutTimer);
         MARK; if (event == EvGadget && !DispatchGadget(WinEventGadget(), WinEventSubtype())) return;
     }
 }

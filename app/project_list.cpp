@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/app.h"
+#include "app/core/missing_files.h"
 #include "crashtrap/core/marker.h"
 #include "projects/core/store_text.h"
 #include "projects/projects.h"
@@ -34,8 +35,25 @@ void RefreshProjectList() {
     }
 }
 
+namespace {
+
+// Asks whether to open the files that are there, naming those that are not;
+// when none is, says so.
+bool AskToOpenOthers(const std::string& name, const std::vector<std::string>& missing, size_t fileCount) {
+    MARK; const bool none = missing.size() == fileCount;
+    MARK; std::string text = MissingFilesMessage(InsertQuotedName(CatalogueText("Miss F"), name), missing,
+                                                CatalogueText("More F"), CatalogueText(none ? "None F" : "Open F"));
+    MARK; if (none) {
+        MARK; InfoMessage(text);
+        MARK; return false;
+    }
+    MARK; return DlgMessageBox("Info", text.c_str(), MB_ICONQUESTION | MB_YESNO) == IDYES;
+}
+
+}  // namespace
+
 void StartNamedProject(const std::string& name) {
-    MARK; switch (StartProject(name)) {
+    MARK; switch (StartProject(name, AskToOpenOthers)) {
         case StartResult::kStarted: MARK; break;
         case StartResult::kNoName: MARK; InfoMessage(CatalogueText("S P")); break;
         case StartResult::kNoProjectFile: MARK; InfoMessage(CatalogueText("No P")); break;
@@ -43,6 +61,7 @@ void StartNamedProject(const std::string& name) {
         case StartResult::kInvalidLine: MARK; InfoMessage(InsertQuotedName(CatalogueText("Bad P"), name)); break;
         case StartResult::kNoEditor: MARK; InfoMessage(InsertQuotedName(CatalogueText("No E"), name)); break;
         case StartResult::kUnreadablePath: MARK; InfoMessage(InsertQuotedName(CatalogueText("Path P"), name)); break;
+        case StartResult::kMissingFiles: MARK; break;  // the user was asked or told
     }
 }
 

@@ -40,12 +40,19 @@ enum class StoreChange {
 };
 StoreChange RenameProject(const std::string& name, const std::string& newName);
 StoreChange ReplaceProjectFiles(const std::string& name, const std::vector<std::string>& paths);
+// The names of the projects in the list, in its order; none when it cannot
+// be read.
+std::vector<std::string> ProjectNames();
 
 // Shortcuts
 void CreateProjectShortcut(const std::string& name);
 // Deletes the project's shortcut; a name that is not one plain file name
 // never had one.
 void DeleteProjectShortcut(const std::string& name);
+// Writes the project's shortcut again when it is there but starts another
+// program or in another folder than this one's (the program's folder was
+// moved or renamed); true when it did. Any other shortcut stays as it is.
+bool RefreshProjectShortcut(const std::string& name);
 bool CreateShellLink(const std::string& target, const std::string& linkPath, const std::string& arguments,
                      const std::string& description, const std::string& workingDirectory, int showCommand,
                      int hotKey, const std::string& iconFile, int iconIndex);
@@ -66,5 +73,11 @@ enum class StartResult {
     kInvalidLine,     // the project's line is not an editor and quoted paths
     kNoEditor,        // made without the editor, and none is registered now
     kUnreadablePath,  // a path the command interpreter cannot be given
+    kMissingFiles,    // files cannot be found, and the user had nothing started
 };
-StartResult StartProject(const std::string& name);
+// Asked when some of the project `name`'s files cannot be found: whether to
+// open the others (true: yes). When none of its `fileCount` files is there,
+// it tells the user so and returns false.
+using OpenOthersQuestion = bool (*)(const std::string& name, const std::vector<std::string>& missing,
+                                   size_t fileCount);
+StartResult StartProject(const std::string& name, OpenOthersQuestion openOthers);

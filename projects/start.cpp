@@ -57,6 +57,26 @@ bool ForInterpreter(StartCommand& command) {
     MARK; return true;
 }
 
+// Whether `path` names a file that is there. A drive without its medium
+// answers as missing, without the system's prompt to insert one.
+bool FileIsThere(const std::string& path) {
+    MARK; DWORD attributes = GetFileAttributesA(path.c_str());
+    MARK; return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The paths of `command` that name no file, in their order; those that are
+// there stay in `command`.
+std::vector<std::string> TakeMissingFiles(StartCommand& command) {
+    MARK; std::vector<std::string> missing, there;
+    MARK; UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS);
+    MARK; for (std::string& path : command.paths) {
+        MARK; (FileIsThere(path) ? there : missing).push_back(std::move(path));
+    }
+    MARK; SetErrorMode(oldMode);
+    MARK; command.paths = std::move(there);
+    MARK; return missing;
+}
+
 enum class Slot { kWritten, kTaken, kFailed };
 
 // Writes the batch file for `command` at `path` when no file is there yet.
@@ -91,7 +111,7 @@ std::string WriteFreeBatchFile(const StartCommand& command) {
 
 }  // namespace
 
-StartResult StartProject(const std::string& name) {
+StartResult StartProject(const std::string& name, OpenOthersQuestion openOthers) {
     MARK; if (name.empty()) return StartResult::kNoName;
     MARK; FileBytes file;
     MARK; if (!ReadWholeFile(kProjectFile, file)) return StartResult::kNoProjectFile;
@@ -106,8 +126,17 @@ StartResult StartProject(const std::string& name) {
         // the line stays as it is.
         MARK; if (command->editor.empty()) command->editor = RegisteredEditorPath();
         MARK; if (command->editor.empty()) return StartResult::kNoEditor;
+        // A path too long for any line is no file's: the line was planted.
+        MARK; if (!BatchFileText(*command, BatchFilePath(0))) return StartResult::kInvalidLine;
+        // A file that is gone (moved, renamed, on a drive not there) would
+        // leave the project opened in part without a word.
+        MARK; const size_t fileCount = command->paths.size();
+        MARK; std::vector<std::string> missing = TakeMissingFiles(*command);
+        MARK; if (!missing.empty() && !openOthers(name, missing, fileCount)) return StartResult::kMissingFiles;
+        MARK; if (command->paths.empty()) return StartResult::kMissingFiles;
         MARK; if (!ForInterpreter(*command)) return StartResult::kUnreadablePath;
-        MARK; if (!BatchFileText(*command, BatchFilePath(0))) return StartResult::kInvalidLine;  // too long
+        // A short form may be longer than its name ("a b" against "AB~1").
+        MARK; if (!BatchFileText(*command, BatchFilePath(0))) return StartResult::kUnreadablePath;
         // A batch file that cannot be written lets a later line of the same name win.
         MARK; std::string batch = WriteFreeBatchFile(*command);
         MARK; if (batch.empty()) continue;

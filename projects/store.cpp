@@ -32,6 +32,14 @@ bool ProjectExists(const std::string& name) {
     MARK; return FindProjectLine(file.Text(), name).has_value();
 }
 
+std::vector<std::string> ProjectNames() {
+    MARK; std::vector<std::string> names;
+    MARK; FileBytes file;
+    MARK; if (!ReadWholeFile(kProjectFile, file)) return names;
+    MARK; for (const StoreLine& line : SplitStoreLines(file.Text())) names.emplace_back(ProjectNameOf(line.text));
+    MARK; return names;
+}
+
 AppendResult AppendProjectLine(const std::string& name, const std::string& editorPath,
                                const std::vector<std::string>& paths) {
     MARK; if (!IsStorableName(name)) return AppendResult::kUnstorableName;

@@ -4,8 +4,8 @@
 # Harnesses: decoder (lengths hold when bytes are cut off or added),
 # oracle (lengths against Zydis in both modes), store (the project file's
 # lines, removal and new lines), pref (preference files read and written),
-# start_line (a project line runs only as an editor and quoted paths, in a
-# batch line that holds just them), names (a collected path comes back from
+# start_line (a project line runs only as an editor and quoted paths, in
+# batch lines that hold just them), names (a collected path comes back from
 # its project line unchanged), cmdline (the parameter reader's tokens and the
 # name in a message).
 set -euo pipefail

@@ -77,33 +77,67 @@ bool Retry(Attempt attempt, std::initializer_list<DWORD> transient, DWORD waitMs
     }
 }
 
-}  // namespace
+// Writes `text` into a new file `temp` and flushes it to the disk; false,
+// with no `temp` left, when any step fails.
+bool WriteFlushed(const std::string& temp, std::string_view text) {
+    UniqueFile file(
+        CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    if (WriteAll(file.get(), text) && FlushFileBuffers(file.get())) return true;
+    file.reset();
+    DeleteFileA(temp.c_str());
+    return false;
+}
 
-bool ReplaceFileAtomically(const char* path, std::string_view text) {
-    // A read-only file is write-protected: Windows refuses to replace it, and
-    // so does this function wherever it runs (Wine's rename does not look).
-    DWORD attributes = GetFileAttributesA(path);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
-    std::string temp = std::string(path) + ".new";
-    {
-        UniqueFile file(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) return false;
-        if (!WriteAll(file.get(), text) || !FlushFileBuffers(file.get())) {
-            file.reset();
-            DeleteFileA(temp.c_str());
-            return false;
-        }
-    }
+// Puts `temp` in place of `path` in one step; false, with no `temp` left,
+// when that fails.
+bool MoveInPlace(const std::string& temp, const std::string& path) {
     // A reader that has the old file open (without FILE_SHARE_DELETE) keeps
     // Windows from replacing it; readers hold it only for one read.
     auto move = [&] {
-        return MoveFileExA(temp.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+        return MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
     };
     bool moved = Retry(move, {ERROR_SHARING_VIOLATION, ERROR_ACCESS_DENIED}, 2000);
     if (!moved) DeleteFileA(temp.c_str());
     return moved;
 }
+
+// A read-only file is write-protected: Windows refuses to replace it, and
+// so does this code wherever it runs (Wine's rename does not look).
+bool ReadOnly(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
+// `path`'s bytes as they are now, whole, in place of `backup` (itself
+// replaced in one step, so it always holds one whole generation). True
+// when there is no `path`: there is nothing to keep, and an older backup
+// stays.
+bool KeepBackup(const char* path, const std::string& backup) {
+    FileBytes old;
+    if (!ReadWholeFile(path, old)) return GetLastError() == ERROR_FILE_NOT_FOUND;
+    if (ReadOnly(backup)) return false;
+    const std::string temp = backup + ".new";
+    return WriteFlushed(temp, old.Text()) && MoveInPlace(temp, backup);
+}
+
+bool Replace(const char* path, std::string_view text, bool keepBackup) {
+    if (ReadOnly(path)) return false;
+    const std::string temp = std::string(path) + ".new";
+    if (!WriteFlushed(temp, text)) return false;
+    // Kept last before the move, so that a full disk fails the new text first.
+    if (keepBackup && !KeepBackup(path, std::string(path) + ".bak")) {
+        DeleteFileA(temp.c_str());
+        return false;
+    }
+    return MoveInPlace(temp, path);
+}
+
+}  // namespace
+
+bool ReplaceFileWhole(const char* path, std::string_view text) { return Replace(path, text, false); }
+
+bool ReplaceFileAtomically(const char* path, std::string_view text) { return Replace(path, text, true); }
 
 UniqueFile TakeFileLock(const char* path, DWORD waitMs) {
     UniqueFile lock;

@@ -34,10 +34,15 @@ bool ReadWholeFile(const char* path, FileBytes& out);
 // Writes all of `bytes` at the file's position; false when a write fails.
 bool WriteAll(HANDLE file, std::string_view bytes);
 
-// Writes `text` to a temporary file beside `path`, then puts it in place of
-// `path` in one step: readers see either the old or the new file, whole.
-// False, with `path` untouched and no temporary file left, when any step
-// fails (a full disk, a read-only `path`).
+// Writes `text` to a temporary file beside `path` (`path` + ".new"), then
+// puts it in place of `path` in one step: readers see either the old or the
+// new file, whole. False, with `path` untouched and no temporary file left,
+// when any step fails (a full disk, a read-only `path`).
+bool ReplaceFileWhole(const char* path, std::string_view text);
+// The same, and before that, the bytes `path` holds are kept as `path` +
+// ".bak" (one generation, replaced each time; a missing `path` leaves it
+// alone), so a mistaken change can be undone by hand. A backup that cannot
+// be written (a full disk, a read-only one) fails the replace.
 bool ReplaceFileAtomically(const char* path, std::string_view text);
 
 // A lock shared by every process that opens the same `path`: the file

@@ -38,6 +38,7 @@ struct WindowLayer {
     int32_t event = 0;
     int32_t eventGadget = 0;
     int32_t eventSubtype = kSubtypeNone;
+    int32_t eventTimer = 0;
 };
 WindowLayer gWin;
 
@@ -206,6 +207,7 @@ void WinLayerInit(HINSTANCE instance) {
     gWin.event = 0;
     gWin.eventGadget = 0;
     gWin.eventSubtype = kSubtypeNone;
+    gWin.eventTimer = 0;
 }
 
 HWND WinOpen(int32_t number, int32_t x, int32_t y, int32_t innerWidth, int32_t innerHeight, uint32_t flags,
@@ -266,6 +268,15 @@ int32_t WinWaitEvent() {
     gWin.eventSubtype = kSubtypeNone;
     MSG msg{};
     if (GetMessageA(&msg, nullptr, 0, 0) == -1) return 0;
+    // A timer of one of the windows is an event only here, in the wait: one
+    // due while a dialog runs its own loop goes by, never to be reported later.
+    if (msg.message == WM_TIMER && msg.lParam == 0 && msg.hwnd) {
+        for (const WindowRecord& r : gWin.table) {
+            if (r.handle != msg.hwnd) continue;
+            gWin.eventTimer = int32_t(msg.wParam);
+            return EvTimer;
+        }
+    }
     bool translated = false;
     if (HWND active = GetActiveWindow()) {
         for (const WindowRecord& r : gWin.table) {
@@ -287,6 +298,16 @@ int32_t WinWaitEvent() {
 
 int32_t WinEventGadget() { return gWin.eventGadget; }
 int32_t WinEventSubtype() { return gWin.eventSubtype; }
+int32_t WinEventTimer() { return gWin.eventTimer; }
+
+bool WinAddTimer(int32_t number, int32_t timer, uint32_t ms) {
+    WindowRecord* r = FindRecord(number);
+    return r && SetTimer(r->handle, UINT_PTR(timer), ms, nullptr) != 0;
+}
+
+void WinRemoveTimer(int32_t number, int32_t timer) {
+    if (WindowRecord* r = FindRecord(number)) KillTimer(r->handle, UINT_PTR(timer));
+}
 
 void WinRaiseGadgetEvent(int32_t gadget, int32_t subtype) {
     gWin.eventSubtype = subtype;

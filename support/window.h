@@ -8,6 +8,10 @@
 inline constexpr int32_t EvGadget = 13100;
 inline constexpr int32_t EvCloseRequest = 16;
 inline constexpr int32_t EvSized = 5;
+// A window timer (WinAddTimer) is due; WinEventTimer tells which. The system
+// makes a timer message only when nothing else is queued, so timer work
+// never holds up input.
+inline constexpr int32_t EvTimer = 13113;
 
 // The kind of use an EvGadget reports (WinEventSubtype). Commands of other
 // controls report their own notification code.
@@ -42,5 +46,10 @@ int32_t WinEventSubtype();
 // `gadget` with `subtype`, returned by the wait that is dispatching now (or
 // by the next one).
 void WinRaiseGadgetEvent(int32_t gadget, int32_t subtype);
+int32_t WinEventTimer();
+// A timer of window `number`, due every `ms` milliseconds until removed;
+// false when the window does not exist or the system has no timer left.
+bool WinAddTimer(int32_t number, int32_t timer, uint32_t ms);
+void WinRemoveTimer(int32_t number, int32_t timer);
 void WinClose(int32_t number);
 void WinCloseAll();

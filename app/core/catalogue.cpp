@@ -47,6 +47,11 @@ const CatalogueEntry MessageCatalogue[kCatalogueSize] = {
     {"Drop F", {"Es wurde nichts \xFC" "bernommen: nur *.pb- und *.pbi-Dateien werden gesammelt, keine Ordner und "
                 "keine anderen Dateien.",
                 "Nothing was taken: only *.pb and *.pbi files are collected, no folders and no other files."}},
+    {"Miss F", {"Diese Dateien des Projekts %name% wurden nicht gefunden:",
+                "These files of the project %name% cannot be found:"}},
+    {"More F", {"... und %count% weitere", "... and %count% more"}},
+    {"Open F", {"Sollen die anderen Dateien ge\xF6" "ffnet werden?", "Open the other files?"}},
+    {"None F", {"Es wurde nichts ge\xF6" "ffnet.", "Nothing was opened."}},
 };
 
 std::string CatalogueTextFor(std::string_view key, int language) {

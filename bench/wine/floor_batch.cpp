@@ -3,7 +3,7 @@
 #include <windows.h>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    char line[1024];
+    static char line[32768];
     DWORD n = GetEnvironmentVariableA("TW_BENCH_BATCH", line, sizeof line);
     HANDLE f = CreateFileA("Data\\tmp.bat", GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr);

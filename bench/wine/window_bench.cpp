@@ -13,6 +13,8 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <objbase.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -65,6 +67,37 @@ struct Row {
     std::string name, files;
 };
 
+// The shortcuts of the first `count` projects of ProjectFile in
+// `work`Projects, as the program makes them when it runs as `program`.
+void WriteShortcuts(const std::string& work, const std::string& program, int count) {
+    CreateDirectoryA((work + "Projects").c_str(), nullptr);
+    for (int i = 0; i < count; ++i) {
+        const std::string name = "Project " + std::to_string(i);
+        CreateShellLink(program, work + "Projects\\" + name + ".lnk", "\"" + name + "\"", "PureBASIC Project",
+                        Dir(program), SW_HIDE, 0, "%SystemRoot%\\system32\\SHELL32.dll", 169);
+    }
+}
+
+std::string gLastShortcut;  // the shortcut a rewrite reaches last
+std::string gProgram;
+
+// Whether the last project's shortcut names `gProgram` again.
+bool LastShortcutFollows() {
+    IShellLinkA* link = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                reinterpret_cast<void**>(&link))))
+        return false;
+    IPersistFile* file = nullptr;
+    char target[MAX_PATH] = {};
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+        std::wstring wide(gLastShortcut.begin(), gLastShortcut.end());
+        if (SUCCEEDED(file->Load(wide.c_str(), STGM_READ))) link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH);
+        file->Release();
+    }
+    link->Release();
+    return lstrcmpiA(target, gProgram.c_str()) == 0;
+}
+
 std::vector<Row> RowsOf(const std::string& file) {
     std::vector<Row> rows;
     for (const StoreLine& line : SplitStoreLines(file)) {
@@ -102,11 +135,21 @@ BOOL CALLBACK FindTop(HWND hwnd, LPARAM lp) {
     return TRUE;
 }
 
+// What happens after the window is idle: for `watchMs`, how late the
+// program answers a message sent every few milliseconds (the longest wait),
+// and when `until` first held (-1: never), both from the moment it was idle.
+struct AfterIdle {
+    double watchMs = 0;
+    bool (*until)() = nullptr;
+    double longestAnswerMs = 0;
+    double untilMs = -1;
+};
+
 // Starts the program and waits until its report list (control 2 of its window
 // of class `cls`) answers with `rows` rows: a sent message is answered only
 // once the program takes messages again. Returns the milliseconds, or -1.
 double StartToIdle(const std::string& exe, const std::string& cwd, const char* cls, int rows,
-                   const std::string& args = "") {
+                   const std::string& args = "", AfterIdle* after = nullptr) {
     std::string line = "\"" + exe + "\" " + args;
     STARTUPINFOA si{};
     si.cb = sizeof si;
@@ -127,6 +170,18 @@ double StartToIdle(const std::string& exe, const std::string& cwd, const char* c
             break;
         }
         Sleep(1);
+    }
+    if (after && result >= 0) {
+        HWND list = GetDlgItem(ctx.found, 2);
+        const double idle = NowMs();
+        while (NowMs() - idle < after->watchMs) {
+            const double sent = NowMs();
+            DWORD_PTR count = 0;
+            SendMessageTimeoutA(list, LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, 30000, &count);
+            after->longestAnswerMs = std::max(after->longestAnswerMs, NowMs() - sent);
+            if (after->until && after->untilMs < 0 && after->until()) after->untilMs = NowMs() - idle;
+            Sleep(2);
+        }
     }
     if (ctx.found) PostMessageA(ctx.found, WM_CLOSE, 0, 0);
     if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
@@ -172,7 +227,7 @@ void FillBare(HWND list, std::vector<Row>& rows) {
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::printf("usage: window_bench <tarnwick.exe> <work folder> [runs]\n");
+        std::printf("usage: window_bench <tarnwick.exe> <work folder> [runs] [another tarnwick.exe]\n");
         return 2;
     }
     std::string self(MAX_PATH, '\0');
@@ -184,15 +239,20 @@ int main(int argc, char** argv) {
     const std::string program = work + "tarnwick.exe";
     const std::string bare = Dir(self) + "bare_list_window.exe";
     CopyFileA(argv[1], program.c_str(), FALSE);
+    // Another build of the program, in the same folder so that it reads the same list.
+    const std::string other = argc > 4 ? work + "tarnwick-other.exe" : "";
+    if (!other.empty()) CopyFileA(argv[4], other.c_str(), FALSE);
+    CoInitialize(nullptr);
 
-    // ---- Start to idle, 1,000 projects
+    // ---- Start to idle, 1,000 projects and their shortcuts
+    WriteShortcuts(work, program, 1000);
     std::string thousand = ProjectFile(1000);
     WriteFileBytes(work + "Data\\Projects.twp", thousand);
     WriteFileBytes(work + "Language.ini", "[Language]\r\nLanguage = 0\r\n");
     std::string rowsText;
     for (const Row& r : RowsOf(thousand)) rowsText += r.name + "\t" + r.files + "\n";
     WriteFileBytes(work + "rows.txt", rowsText);
-    std::vector<double> ours, floor, listOnly;
+    std::vector<double> ours, floor, listOnly, others;
     StartToIdle(program, work, "WindowClass_0", 1000);  // warm the caches once
     StartToIdle(bare, work, "BareListWindow", 1000, "tree");
     StartToIdle(bare, work, "BareListWindow", 1000);
@@ -200,13 +260,37 @@ int main(int argc, char** argv) {
         ours.push_back(StartToIdle(program, work, "WindowClass_0", 1000));
         floor.push_back(StartToIdle(bare, work, "BareListWindow", 1000, "tree"));
         listOnly.push_back(StartToIdle(bare, work, "BareListWindow", 1000));
+        if (!other.empty()) others.push_back(StartToIdle(other, work, "WindowClass_0", 1000));
     }
     double o = Median(ours), b = Median(floor), l = Median(listOnly);
-    std::printf("start to idle with 1,000 projects, %d alternating runs, medians:\n", runs);
+    std::printf("start to idle with 1,000 projects and their shortcuts, %d alternating runs, medians:\n", runs);
     std::printf("  tarnwick.exe                   %7.1f ms\n", o);
     std::printf("  bare window, tree, report list %7.1f ms\n", b);
     std::printf("  bare window with report list   %7.1f ms\n", l);
     std::printf("  ratio to the floor with the tree %.2f (goal <= 1.15), to the list alone %.2f\n", o / b, o / l);
+    if (!other.empty())
+        std::printf("  %s %7.1f ms; ratio of tarnwick.exe to it %.3f\n", argv[4], Median(others), o / Median(others));
+
+    // ---- The shortcuts after the program's folder moved: 100 of them name
+    // another program. After the window is idle: how long until the last of
+    // them is written again, and the longest the window takes to answer
+    // meanwhile (and with every shortcut right, and for the other build).
+    gProgram = program;
+    gLastShortcut = work + "Projects\\Project 99.lnk";
+    WriteShortcuts(work, "C:\\Old Place\\tarnwick.exe", 100);
+    AfterIdle moved{5000, LastShortcutFollows};
+    const double movedIdle = StartToIdle(program, work, "WindowClass_0", 1000, "", &moved);
+    AfterIdle still{2000, nullptr}, otherStill{2000, nullptr};
+    StartToIdle(program, work, "WindowClass_0", 1000, "", &still);
+    std::printf("100 of the shortcuts naming another program, one run:\n");
+    std::printf("  start to idle %7.1f ms; all written again %7.1f ms after it (-1: not within 5 s)\n", movedIdle,
+                moved.untilMs);
+    std::printf("  longest answer of the window meanwhile %5.1f ms; with every shortcut right %5.1f ms\n",
+                moved.longestAnswerMs, still.longestAnswerMs);
+    if (!other.empty()) {
+        StartToIdle(other, work, "WindowClass_0", 1000, "", &otherStill);
+        std::printf("  %s: longest answer %5.1f ms\n", argv[4], otherStill.longestAnswerMs);
+    }
 
     // ---- Refresh of 10,000 projects, in this process
     std::string tenThousand = ProjectFile(10000);

@@ -25,6 +25,7 @@ inline constexpr const char* ModuleNameTable[] = {
     "projects/editor.cpp",
     "app/project_menu.cpp",
     "app/project_edit.cpp",
+    "app/core/missing_files.cpp",
 };
 
 inline constexpr uint32_t kModuleCount = sizeof(ModuleNameTable) / sizeof(ModuleNameTable[0]);

@@ -40,23 +40,54 @@ std::string BatchFilePath(unsigned slot) {
     MARK; return "Data\\tmp" + std::to_string(slot) + ".bat";
 }
 
-std::optional<std::string> BatchFileText(const StartCommand& command, std::string_view batchPath) {
+namespace {
+
+// `text` between double quotes and followed by a space, with every '%' doubled.
+std::string BatchArgument(std::string_view text) {
+    MARK; std::string out = "\"";
+    MARK; out.reserve(text.size() + 3);
+    MARK; for (char c : text) {
+        MARK; if (c == '%') out += '%';
+        MARK; out += c;
+    }
+    MARK; out += "\" ";
+    MARK; return out;
+}
+
+}  // namespace
+
+std::optional<std::string> BatchFileText(const StartCommand& command, std::string_view batchPath,
+                                         size_t lineLimit) {
     MARK; if (command.editor.empty() || !IsQuotable(command.editor)) return std::nullopt;
-    MARK; std::string first = "\"" + command.editor + "\" ";
+    MARK; std::vector<std::string> arguments;
+    MARK; arguments.reserve(command.paths.size());
+    MARK; size_t total = 0;
     MARK; for (const std::string& path : command.paths) {
         MARK; if (!IsQuotable(path)) return std::nullopt;
-        MARK; first += '"';
-        MARK; first += path;
-        MARK; first += "\" ";
+        MARK; arguments.push_back(BatchArgument(path));
+        MARK; total += arguments.back().size();
     }
+    MARK; const std::string editor = BatchArgument(command.editor);
     MARK; std::string batch;
-    MARK; batch.reserve(first.size() + 32);
-    MARK; for (char c : first) {
-        MARK; if (c == '%') batch += '%';
-        MARK; batch += c;
+    MARK; if (editor.size() + total <= lineLimit) {
+        MARK; batch.reserve(editor.size() + total + 32);
+        MARK; batch = editor;
+        MARK; for (const std::string& argument : arguments) batch += argument;
+        MARK; batch += "\r\n";
+    } else {
+        MARK; const std::string head = "start \"\" " + editor;
+        MARK; std::string line = head;
+        MARK; for (const std::string& argument : arguments) {
+            MARK; if (line.size() + argument.size() > lineLimit && line.size() > head.size()) {
+                MARK; batch += line + "\r\n";
+                MARK; line = head;
+            }
+            MARK; if (line.size() + argument.size() > lineLimit) return std::nullopt;
+            MARK; line += argument;
+        }
+        MARK; batch += line + "\r\n";
     }
-    MARK; if (batch.size() > kBatchLineLimit) return std::nullopt;
-    MARK; batch += "\r\ndel ";
+    MARK; batch += "del ";
     MARK; batch += batchPath;
     MARK; return batch;
 }

@@ -34,9 +34,14 @@ std::string BatchFilePath(unsigned slot);
 inline constexpr size_t kBatchLineLimit = 8191;
 
 // The batch file for `command`, whose editor and paths are already in the
-// bytes the command interpreter reads: line 1 is the editor and each path,
-// each in double quotes and followed by one space, with every '%' doubled
-// (the interpreter expands '%' even inside quotes); line 2 deletes
-// `batchPath`, the file itself. nullopt when the editor is empty, a part is
-// not quotable or line 1 is longer than the interpreter reads.
-std::optional<std::string> BatchFileText(const StartCommand& command, std::string_view batchPath);
+// bytes the command interpreter reads, with every '%' doubled (the
+// interpreter expands '%' even inside quotes). When the editor and all the
+// paths fit one line of `lineLimit` characters, that line is the editor and
+// each path, each in double quotes and followed by one space. Otherwise each
+// line is "start "" " and the editor with as many of the paths, in their
+// order, as fit; "start" hands the editor to the shell without waiting for
+// it, so every line runs at once. The last line deletes `batchPath`, the
+// file itself. nullopt when the editor is empty, a part is not quotable or a
+// path does not fit a line even alone.
+std::optional<std::string> BatchFileText(const StartCommand& command, std::string_view batchPath,
+                                         size_t lineLimit = kBatchLineLimit);

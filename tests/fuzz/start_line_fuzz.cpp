@@ -1,8 +1,8 @@
 // Random project lines through the reader that decides whether a line may
 // start, and through the batch file it gives: what it accepts re-reads to
-// the same command, and the batch line holds exactly the editor and the
+// the same command, and the batch lines hold exactly the editor and the
 // paths, each between quotes, with nothing outside them but single spaces
-// and no '%' left undoubled.
+// (and "start" before each when there are several) and no '%' left undoubled.
 #include <string>
 #include <string_view>
 
@@ -48,14 +48,36 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_REQUIRE(again && again->editor == command->editor && again->paths == command->paths);
 
     if (command->editor.empty()) command->editor = "C:\\Ed\\ed.exe";
-    std::optional<std::string> batch = BatchFileText(*command, "Data\\tmp.bat");
+    // Half the inputs meet a line limit near their own size, so that long
+    // projects' several commands come up too.
+    const size_t limit = size % 2 ? kBatchLineLimit : 12 + size / 2;
+    std::optional<std::string> batch = BatchFileText(*command, "Data\\tmp.bat", limit);
     if (!batch) return 0;
-    const size_t end = batch->find("\r\n");
-    FUZZ_REQUIRE(end != std::string::npos && end <= kBatchLineLimit);
-    FUZZ_REQUIRE(batch->substr(end) == "\r\ndel Data\\tmp.bat");
-    std::vector<std::string> parts;
-    FUZZ_REQUIRE(ReadBatchLine(std::string_view(*batch).substr(0, end), parts));
-    FUZZ_REQUIRE(parts.size() == command->paths.size() + 1 && parts[0] == command->editor);
-    for (size_t i = 0; i < command->paths.size(); ++i) FUZZ_REQUIRE(parts[i + 1] == command->paths[i]);
+    std::vector<std::string_view> lines;
+    for (size_t at = 0, end;; at = end + 2) {
+        end = batch->find("\r\n", at);
+        if (end == std::string::npos) {
+            FUZZ_REQUIRE(batch->substr(at) == "del Data\\tmp.bat");
+            break;
+        }
+        lines.push_back(std::string_view(*batch).substr(at, end - at));
+    }
+    // One line as ever when it fits; else "start" lines, each within the
+    // limit, that hold every path once, in order.
+    FUZZ_REQUIRE(!lines.empty());
+    const std::string_view start = "start \"\" ";
+    std::vector<std::string> paths;
+    for (std::string_view line : lines) {
+        FUZZ_REQUIRE(line.size() <= limit);
+        if (lines.size() > 1) {
+            FUZZ_REQUIRE(line.starts_with(start));
+            line.remove_prefix(start.size());
+        }
+        std::vector<std::string> parts;
+        FUZZ_REQUIRE(ReadBatchLine(line, parts));
+        FUZZ_REQUIRE(parts.size() >= 2 && parts[0] == command->editor);
+        paths.insert(paths.end(), parts.begin() + 1, parts.end());
+    }
+    FUZZ_REQUIRE(paths == command->paths);
     return 0;
 }

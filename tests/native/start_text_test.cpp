@@ -71,4 +71,42 @@ TEST(BatchFile, SlotsAndTheLineLimit) {
     EXPECT_FALSE(BatchFileText({"e", {"a\rb"}}, "b"));
 }
 
+// Above the line limit: several "start" lines, each within the limit and as
+// full as the next path allows, that together hold every path once, in order.
+TEST(BatchFile, ALongProjectGoesInSeveralCommandsThatDoNotWait) {
+    StartCommand command{"C:\\Ed\\ed.exe", {}};
+    std::string expectedArguments;
+    for (int i = 0; i < 400; ++i) {
+        const std::string stem = "C:\\src\\" + std::string(30 - std::to_string(i).size(), 'f') + std::to_string(i);
+        command.paths.push_back(stem + (i % 7 ? ".pb" : "%.pb"));  // 40 characters, or 41
+        expectedArguments += "\"" + stem + (i % 7 ? ".pb" : "%%.pb") + "\" ";
+    }
+    const std::string head = "start \"\" \"C:\\Ed\\ed.exe\" ";
+    const std::string batch = BatchFileText(command, "Data\\tmp.bat").value_or("");
+    std::vector<std::string> lines;
+    for (size_t at = 0, end; at <= batch.size(); at = end + 2) {
+        end = std::min(batch.find("\r\n", at), batch.size());
+        lines.push_back(batch.substr(at, end - at));
+    }
+    ASSERT_EQ(lines.size(), 4u) << "17,600 characters in three commands, then the deletion";
+    EXPECT_EQ(lines.back(), "del Data\\tmp.bat");
+    std::string arguments;
+    for (size_t i = 0; i + 1 < lines.size(); ++i) {
+        EXPECT_LE(lines[i].size(), kBatchLineLimit);
+        ASSERT_EQ(lines[i].rfind(head, 0), 0u) << lines[i].substr(0, 40);
+        arguments += lines[i].substr(head.size());
+        if (i + 2 < lines.size()) {
+            EXPECT_GT(lines[i].size() + 44, kBatchLineLimit) << "line " << i << " is full";
+        }
+    }
+    EXPECT_TRUE(arguments == expectedArguments) << "every path once, in order, with its '%' doubled";
+
+    // At the limit itself one line as ever; one character less and it splits.
+    command = {"e", {"a", "b%", "c", "d"}};  // "e" "a" "b%%" "c" "d" : 22 characters
+    EXPECT_EQ(BatchFileText(command, "b", 22), "\"e\" \"a\" \"b%%\" \"c\" \"d\" \r\ndel b");
+    EXPECT_EQ(BatchFileText(command, "b", 21),
+              "start \"\" \"e\" \"a\" \r\nstart \"\" \"e\" \"b%%\" \r\nstart \"\" \"e\" \"c\" \"d\" \r\ndel b");
+    EXPECT_FALSE(BatchFileText(command, "b", 18)) << "a path that fits no line alone";
+}
+
 }  // namespace

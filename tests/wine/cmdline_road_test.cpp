@@ -33,6 +33,7 @@ TEST(CommandLineRoad, OpensTheProjectFilesInTheEditorWithoutAWindow) {
     const std::string a = s.folder + "src\\main.pb", b = s.folder + "src\\inc.pbi";
     std::string file =
         ProjectLine("Other", "X:\\nothing.exe", {"C:\\x.pb"}) + ProjectLine("My Project", s.editor, {a, b});
+    drv::MakeSources({a, b});
     s.SetProjects(file);
 
     ASSERT_NO_FATAL_FAILURE(s.ExpectHiddenStart("\"My Project\"", {a, b}));
@@ -51,6 +52,7 @@ TEST(CommandLineRoad, NamesMatchWhateverTheCaseAndPercentSurvives) {
     // An editor under a folder with '%' and a space, a stored name with Latin-1 letters.
     Road s("road-case", "50%done x");
     const std::string src = s.folder + "100%\\a.pb";
+    drv::MakeSources({src});
     s.SetProjects(ProjectLine("\xE4" "bc Demo", s.editor, {src}));  // "äbc Demo"
     s.ExpectHiddenStart("\"  \xC4" "BC DEMO  \"", {src});              // "ÄBC DEMO", padded
 }
@@ -107,7 +109,8 @@ TEST(CommandLineRoad, TheFirstParameterAloneDecidesTheRoad) {
 
 TEST(CommandLineRoad, ABatchFileThatCannotBeWrittenEndsInFindP) {
     Road s("road-locked");
-    s.SetProjects(ProjectLine("Demo", s.editor, {"C:\\a.pb"}));
+    s.SetProjects(ProjectLine("Demo", s.editor, {s.folder + "a.pb"}));
+    drv::MakeSources({s.folder + "a.pb"});
     // A folder in the batch file's place: it cannot be created as a file.
     ASSERT_TRUE(CreateDirectoryA((s.folder + "Data\\tmp.bat").c_str(), nullptr));
     s.ExpectRefusal("Demo", NotFound("demo"));

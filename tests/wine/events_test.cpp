@@ -137,6 +137,21 @@ TEST_F(Events, CloseRequestLeavesTheWindowAndSizesArriveThroughTheQueue) {
     }
 }
 
+// A window's timer is an event of the wait with its number; one that comes
+// due while another loop runs (a dialog's) goes by and is never reported.
+TEST_F(Events, AWindowTimerIsAnEventOfTheWaitOnly) {
+    EXPECT_FALSE(WinAddTimer(5, 7, 10)) << "no window 5";
+    ASSERT_TRUE(WinAddTimer(0, 7, 10));
+    EXPECT_TRUE(drv::Contains(WaitEvents(100), EvTimer));
+    EXPECT_EQ(WinEventTimer(), 7);
+
+    drv::Pause(30);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    WinRemoveTimer(0, 7);
+    EXPECT_FALSE(drv::Contains(WaitEvents(), EvTimer));
+}
+
 TEST_F(Events, TabVisitsEnabledVisibleTabStopsDepthFirstAndWraps) {
     HWND first = GadButton(1, 10, 10, 80, 24, "1");
     HWND list = GadListView(2, 10, 40, 80, 60);

@@ -157,6 +157,7 @@ TEST(Journey, CollectCreateOpenAndDeleteAsAUser) {
 
     ASSERT_NO_FATAL_FAILURE(app.Delete("Zeta", IDYES));
     EXPECT_EQ(app.ProjectFile(), ProjectLine("Demo", app.editor, {a, b}));
+    EXPECT_EQ(drv::Bytes(app.folder + "Data\\Projects.twp.bak"), both) << "the list before the deletion is kept";
     EXPECT_FALSE(drv::Exists(app.folder + "Projects\\Zeta.lnk"));
     EXPECT_TRUE(drv::Exists(lnk));
     EXPECT_EQ(ListIconColumn(app.ProjectList()), Rows{"Demo"});

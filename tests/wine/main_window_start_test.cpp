@@ -25,7 +25,10 @@ public:
     explicit Bed(const std::string& name) : Program(name) {
         AddEditor();
         std::string file;
-        for (int i = 0; i < 3; ++i) file += drv::ProjectLine("Project " + std::to_string(i), editor, kFiles[i]);
+        for (int i = 0; i < 3; ++i) {
+            file += drv::ProjectLine("Project " + std::to_string(i), editor, kFiles[i]);
+            drv::MakeSources(kFiles[i]);
+        }
         SetProjects(file);
     }
 

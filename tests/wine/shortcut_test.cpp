@@ -74,6 +74,7 @@ TEST(ProjectShortcut, OpeningItRunsTheProgramHiddenAndTheEditorGetsTheFiles) {
     app.AddEditor();
     const std::string a = app.folder + "src\\main.pb", b = app.folder + "src\\inc.pbi";
     app.SetProjects(drv::ProjectLine("My Project", app.editor, {a, b}));
+    drv::MakeSources({a, b});
     ASSERT_TRUE(CreateDirectoryA((app.folder + "Projects").c_str(), nullptr));
 
     // The same link the program makes for itself, with the program as its target.

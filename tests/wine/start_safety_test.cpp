@@ -37,7 +37,7 @@ std::string Refusal(const char* key, const std::string& name) {
 struct Bed : drv::Program {
     explicit Bed(const std::string& name) : Program(name), src(folder + "src\\") {
         AddEditor("Editor", "wide_editor.exe");
-        drv::MakeFolders(src);
+        drv::MakeSources({src + "a.pb"});
         CreateDirectoryA((folder + "Data").c_str(), nullptr);
     }
     // One record per editor start: the quoted arguments of its command line
@@ -214,9 +214,9 @@ TEST(StartSafety, PathsBeyondAsciiReachTheEditorOnGermanAndEnglishSystems) {
         EXPECT_EQ(lstrcmpiW(full, Wide(b).c_str()), 0) << run.args[2];
         EXPECT_TRUE(s.BatchFilesGone());
     }
-    // A missing file has no short form: such a path cannot be written at all.
+    // A missing file has no short form; it is named, and nothing starts.
     s.SetProjects(ProjectLine("Gone", s.editor, {s.src + "gone\\x\x80.pb"}));
-    ASSERT_NO_FATAL_FAILURE(s.ExpectRefusal("Gone", Refusal("Path P", "gone")));
+    ASSERT_NO_FATAL_FAILURE(s.ExpectRefusal("Gone", drv::MissingFilesBox(0, "gone", {s.src + "gone\\x\x80.pb"}, true)));
     EXPECT_EQ(s.Runs().size(), count);
 }
 
@@ -230,7 +230,10 @@ TEST(StartSafety, ASecondStartNeverRewritesABatchFileInUse) {
     ASSERT_EQ(e.find(' '), std::string::npos) << "the fragment names the editor without quotes";
     const size_t resume = ("\"" + e + "\" \"" + a + "\" \r\n").size();
     const size_t before = ("\"" + e + "\" \"" + s.src).size();
-    const std::string b = s.src + std::string(resume + 3 - before, 'x') + " & " + e + " FRAGMENT & rem .pb";
+    // A file of that name must be there: the fragment names the editor by
+    // its path in the program's folder, where cmd.exe runs.
+    const std::string b = s.src + std::string(resume + 3 - before, 'x') + " & Editor\\PureBasic.exe FRAGMENT & rem .pb";
+    drv::MakeSources({b});
     s.SetProjects(ProjectLine("A", e, {a}) + ProjectLine("B", e, {b}));
 
     // The editor's first and second starts stay open until told.

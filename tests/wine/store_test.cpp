@@ -85,6 +85,33 @@ TEST_F(Store, AFailedRewriteKeepsTheOldFileWhole) {
     EXPECT_EQ(File(), file);
 }
 
+// Every rewrite keeps the bytes it replaces as Projects.twp.bak, so a
+// mistaken deletion can be undone by hand.
+TEST_F(Store, EachRewriteKeepsTheFileBeforeItAsBackup) {
+    const std::string bak = folder_ + "Data\\Projects.twp.bak";
+    ASSERT_EQ(AppendProjectLine("First", "", {"a.pb"}), AppendResult::kAppended);
+    EXPECT_FALSE(drv::Exists(bak)) << "no file before: nothing to keep";
+    const std::string two = "Keep\xBF \"k\" \rDemo\xBF \"d\" \r\n";  // as edited by hand
+    Put(two);
+    ASSERT_EQ(RemoveProjectLines("demo"), RemoveResult::kRemoved);
+    EXPECT_EQ(drv::Bytes(bak), two);
+    const std::string one = File();
+    ASSERT_EQ(AppendProjectLine("Next", "", {"n.pb"}), AppendResult::kAppended);
+    EXPECT_EQ(drv::Bytes(bak), one) << "one generation, replaced each time";
+
+    // A backup that cannot be written stops the change.
+    const std::string three = File();
+    SetFileAttributesA(bak.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(RemoveProjectLines("next"), RemoveResult::kFailed);
+    SetFileAttributesA(bak.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ASSERT_TRUE(DeleteFileA(bak.c_str()) && CreateDirectoryA(bak.c_str(), nullptr));
+    EXPECT_EQ(AppendProjectLine("Other", "", {"o.pb"}), AppendResult::kFailed);
+    EXPECT_EQ(File(), three);
+    EXPECT_EQ(drv::Listing(folder_ + "Data\\"),
+              (std::vector<std::string>{"Projects.lock", "Projects.twp", "Projects.twp.bak"}))
+        << "no temporary file is left";
+}
+
 // A removal killed at any moment leaves the old or the new file, never less.
 TEST_F(Store, KilledChangesNeverLoseTheList) {
     std::string base;

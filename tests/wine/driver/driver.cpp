@@ -108,6 +108,13 @@ bool WriteBytes(const std::string& path, const std::string& bytes) {
     return ok;
 }
 
+void MakeSources(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths) {
+        MakeFolders(FolderOf(path));
+        EXPECT_TRUE(WriteBytes(path, "; source\r\n")) << path;
+    }
+}
+
 bool ReadBytes(const std::string& path, std::string& bytes) {
     bytes.clear();
     HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,

@@ -69,6 +69,8 @@ std::string ToolPath(const std::string& exeName);
 std::string FolderOf(const std::string& path);
 
 bool WriteBytes(const std::string& path, const std::string& bytes);
+// Source files a project can name (a start looks for each), with their folders.
+void MakeSources(const std::vector<std::string>& paths);
 bool ReadBytes(const std::string& path, std::string& bytes);
 // The file's bytes; empty when it cannot be read.
 std::string Bytes(const std::string& path);

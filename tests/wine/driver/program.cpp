@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "app/core/catalogue.h"
+#include "app/core/missing_files.h"
 #include "driver/remote_controls.h"
+#include "support/core/text.h"
 
 namespace drv {
 
@@ -17,6 +20,13 @@ std::string FileListRow(const std::string& path) {
 }
 
 std::string LanguageIni(int language) { return "[Language]\r\nLanguage = " + std::to_string(language) + "\r\n"; }
+
+std::string MissingFilesBox(int language, const std::string& name, const std::vector<std::string>& missing,
+                            bool none) {
+    return MissingFilesMessage(InsertQuotedName(CatalogueTextFor("Miss F", language), name), missing,
+                               CatalogueTextFor("More F", language),
+                               CatalogueTextFor(none ? "None F" : "Open F", language));
+}
 
 std::vector<EditorRun> ReadEditorLog(const std::string& editorExePath) {
     // One line per start: the command line, a tab, the current directory.

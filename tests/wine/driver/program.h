@@ -20,6 +20,12 @@ std::string FileListRow(const std::string& path);
 // The bytes of a Language.ini that chooses `language`.
 std::string LanguageIni(int language);
 
+// The box of a start that cannot find the `missing` files of the project
+// `name` (as the start was asked for it) in `language`: it asks whether to
+// open the others, or says that nothing was opened when none is there (`none`).
+std::string MissingFilesBox(int language, const std::string& name, const std::vector<std::string>& missing,
+                            bool none);
+
 // The stand-in editor's log (tools/fake_editor): a record per start.
 struct EditorRun {
     std::string commandLine, directory;

@@ -1,0 +1,164 @@
+// Starts that open every file or say which they could not, on the real
+// program with the real cmd.exe and the stand-in editor: a project too long
+// for one command line, files that are gone, and shortcuts after the
+// program's folder was moved.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "driver/program.h"
+#include "driver/remote_controls.h"
+#include "driver/shortcut.h"
+#include "projects/projects.h"
+
+namespace {
+
+using drv::ProjectLine;
+using Names = std::vector<std::string>;
+
+// The arguments of a command line after the program's own path, as the
+// editor's runtime splits them (Wine's "start" passes paths without spaces
+// unquoted).
+Names Arguments(const std::string& commandLine) {
+    std::wstring wide(commandLine.size() + 1, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, commandLine.c_str(), -1, wide.data(), int(wide.size()));
+    int count = 0;
+    LPWSTR* argv = CommandLineToArgvW(wide.c_str(), &count);
+    Names args;
+    for (int i = 1; i < count; ++i) {
+        char buf[MAX_PATH * 2] = {};
+        WideCharToMultiByte(CP_ACP, 0, argv[i], -1, buf, sizeof buf, nullptr, nullptr);
+        args.push_back(buf);
+    }
+    LocalFree(argv);
+    return args;
+}
+
+// The program with the stand-in editor and a Data folder.
+struct Bed : drv::Program {
+    explicit Bed(const std::string& name) : Program(name) {
+        AddEditor();
+        CreateDirectoryA((folder + "Data").c_str(), nullptr);
+    }
+    // Every path the editor was given, over all its starts so far.
+    Names Opened() const {
+        Names all;
+        for (const drv::EditorRun& run : EditorRuns()) {
+            Names args = Arguments(run.commandLine);
+            all.insert(all.end(), args.begin(), args.end());
+        }
+        return all;
+    }
+};
+
+// cmd.exe reads 8,191 characters of a line: 400 paths of 40 characters
+// (17,200 with their quotes) go in several commands, and the editor gets
+// each path once.
+TEST(StartChecks, ALongProjectOpensEveryFileOnce) {
+    Bed s("long");
+    drv::RemoveTree("C:\\tw-long");
+    Names files;
+    for (int i = 0; i < 400; ++i) files.push_back("C:\\tw-long\\f" + std::to_string(1000 + i).substr(1) + "-" +
+                                                  std::string(21, 'x') + ".pb");
+    ASSERT_EQ(files[0].size(), 40u);
+    drv::MakeSources(files);
+    s.SetProjects(ProjectLine("Long", s.editor, files));
+
+    drv::Process p = s.Run("Long");
+    EXPECT_EQ(p.Wait(), 0);
+    ASSERT_TRUE(drv::WaitFor([&] { return s.Opened().size() >= files.size(); }, 20000)) << s.Opened().size();
+    EXPECT_TRUE(drv::Stays([&] { return s.Opened().size() == files.size(); }, 1000)) << "nothing more";
+    EXPECT_GE(s.EditorRuns().size(), 2u) << "several commands";
+    Names opened = s.Opened();
+    std::sort(opened.begin(), opened.end());
+    EXPECT_TRUE(opened == files) << "every path exactly once";
+    EXPECT_TRUE(drv::WaitFor([&] { return !drv::Exists(s.folder + "Data\\tmp.bat"); }));
+    drv::RemoveTree("C:\\tw-long");
+}
+
+// Two of five files are gone: the start names them and asks; No starts
+// nothing, Yes opens the other three. On the command-line road (a
+// shortcut's) and from the window.
+TEST(StartChecks, MissingFilesAreNamedAndTheUserDecides) {
+    Bed s("missing");
+    s.Put("Language.ini", drv::LanguageIni(1));
+    Names files, there, gone;
+    for (const char* f : {"a.pb", "b.pb", "c.pbi", "d.pb", "e.pb"}) files.push_back(s.folder + "src\\" + f);
+    drv::MakeSources(files);
+    for (size_t i = 0; i < files.size(); ++i) {
+        if (i == 1 || i == 3) {
+            ASSERT_TRUE(DeleteFileA(files[i].c_str()));
+            gone.push_back(files[i]);
+        } else {
+            there.push_back(files[i]);
+        }
+    }
+    s.SetProjects(ProjectLine("Five", s.editor, files));
+    constexpr UINT kQuestion = MB_ICONQUESTION | MB_YESNO;
+
+    drv::Process no = s.Run("Five");
+    ASSERT_TRUE(drv::AnswerBox(no.Id(), "Info", drv::MissingFilesBox(1, "five", gone, false), kQuestion, IDNO));
+    EXPECT_EQ(no.Wait(), 0);
+    drv::Process yes = s.Run("Five");
+    ASSERT_TRUE(drv::AnswerBox(yes.Id(), "Info", drv::MissingFilesBox(1, "five", gone, false), kQuestion, IDYES));
+    EXPECT_EQ(yes.Wait(), 0);
+    ASSERT_NO_FATAL_FAILURE(drv::ExpectEditorRuns(s.editor, 1, there));
+
+    ASSERT_TRUE(s.Start());
+    ASSERT_TRUE(s.SelectRow(0));
+    ASSERT_TRUE(s.ClickForBox(kGadgetStart));
+    ASSERT_TRUE(s.AnswerInfo(drv::MissingFilesBox(1, "Five", gone, false), kQuestion, IDNO));
+    EXPECT_TRUE(drv::Stays([&] { return s.EditorRuns().size() == 1; }, 500)) << "No starts nothing";
+    ASSERT_TRUE(s.ClickForBox(kGadgetStart));
+    ASSERT_TRUE(s.AnswerInfo(drv::MissingFilesBox(1, "Five", gone, false), kQuestion, IDYES));
+    ASSERT_NO_FATAL_FAILURE(drv::ExpectEditorRuns(s.editor, 2, there));
+    s.Quit();
+}
+
+// The program's folder moved: when the window opens, the shortcuts of the
+// listed projects that name the old place are written again for the new
+// one, and open their project; every other file in Projects stays as it was.
+TEST(StartChecks, ShortcutsFollowTheProgramToItsNewFolder) {
+    drv::Program app("moved");
+    app.editor = app.parent + "editor\\PureBasic.exe";  // outside the folder that moves
+    drv::MakeFolders(drv::FolderOf(app.editor));
+    ASSERT_TRUE(CopyFileA(drv::ToolPath("fake_editor.exe").c_str(), app.editor.c_str(), FALSE));
+    const std::string a = app.parent + "src\\a.pb", b = app.parent + "src\\b.pb";
+    drv::MakeSources({a, b});
+    app.SetProjects(ProjectLine("Alpha", app.editor, {a}) + ProjectLine("Beta Two", app.editor, {b}));
+    drv::MakeFolders(app.folder + "Projects");
+    // The shortcut the program makes for project `name` when it runs as `program`.
+    auto link = [&](const std::string& name, const std::string& program) {
+        const std::string folder = drv::FolderOf(program);
+        ASSERT_TRUE(CreateShellLink(program, folder + "Projects\\" + name + ".lnk", "\"" + name + "\"",
+                                    "PureBASIC Project", folder, SW_HIDE, 0, drv::kShortcutIconFile, 169));
+    };
+    link("Alpha", app.exe);
+    link("Not Listed", app.exe);
+    ASSERT_TRUE(drv::WriteBytes(app.folder + "Projects\\notes.txt", "mine"));
+
+    const std::string moved = app.parent + "moved\\";
+    ASSERT_TRUE(MoveFileA((app.parent + "app").c_str(), (app.parent + "moved").c_str()));
+    app.folder = moved;
+    app.exe = moved + "tarnwick.exe";
+    const std::string newProjects = moved + "Projects\\";
+    link("Beta Two", app.exe);  // right already
+    const std::string notListed = drv::Bytes(newProjects + "Not Listed.lnk");
+    const std::string beta = drv::Bytes(newProjects + "Beta Two.lnk");
+
+    ASSERT_TRUE(app.Start());
+    EXPECT_TRUE(drv::WaitFor([&] { return drv::ReadShortcut(newProjects + "Alpha.lnk").target == app.exe; }))
+        << drv::ReadShortcut(newProjects + "Alpha.lnk").target;
+    app.Quit();
+    ASSERT_NO_FATAL_FAILURE(drv::ExpectProjectShortcut(newProjects + "Alpha.lnk", "Alpha", app.exe));
+    EXPECT_EQ(drv::Listing(newProjects), (Names{"Alpha.lnk", "Beta Two.lnk", "Not Listed.lnk", "notes.txt"}));
+    EXPECT_TRUE(drv::Bytes(newProjects + "Not Listed.lnk") == notListed) << "not a project of the list";
+    EXPECT_TRUE(drv::Bytes(newProjects + "Beta Two.lnk") == beta) << "right already";
+    EXPECT_EQ(drv::Bytes(newProjects + "notes.txt"), "mine");
+    drv::ExpectShortcutOpensFiles(newProjects + "Alpha.lnk", app.editor, {a}, app.folder);
+}
+
+}  // namespace
