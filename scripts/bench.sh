@@ -12,7 +12,7 @@ build_all
 echo "== program sizes"
 for exe in dist/tarnwick.exe dist/x64/tarnwick.exe; do
     size=$(stat -c %s "$ROOT/$exe")
-    echo "$exe: $size bytes ($((size / 1024)) KB; budget 256 KB)"
+    echo "$exe: $size bytes ($((size / 1024)) KB)"
 done
 
 echo "== store (native)"

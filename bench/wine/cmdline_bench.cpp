@@ -1,5 +1,5 @@
 // Wall time of a project shortcut's start (tarnwick.exe <project>, up to its
-// exit) against two floors measured alternately in the same run: a program
+// exit) against two floors measured in turn in the same run: a program
 // that only writes the same batch file and hands it to the shell, and one
 // that exits at once. Once for a project of two files and once for one of a
 // hundred (all there: the start looks for each), optionally also against
@@ -11,42 +11,28 @@
 #include <string>
 #include <vector>
 
+#include "bench/wine/bench_util.h"
+
 namespace {
-std::string Dir(const std::string& path) { return path.substr(0, path.rfind('\\') + 1); }
+using namespace bench;
 
 double RunMs(const std::string& exe, const std::string& args, const std::string& cwd) {
     std::string line = "\"" + exe + "\" " + args;
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    LARGE_INTEGER f, a, b;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&a);
+    const double start = NowMs();
     if (!CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, cwd.c_str(), &si, &pi))
         return -1;
     WaitForSingleObject(pi.hProcess, INFINITE);
-    QueryPerformanceCounter(&b);
+    const double ms = NowMs() - start;
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     // Let the hidden command interpreter finish before the next run.
     std::string bat = cwd + "Data\\tmp.bat";
     for (int i = 0; i < 500 && GetFileAttributesA(bat.c_str()) != INVALID_FILE_ATTRIBUTES; ++i) Sleep(10);
     Sleep(50);
-    return double(b.QuadPart - a.QuadPart) * 1000.0 / double(f.QuadPart);
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-bool WriteFileBytes(const std::string& path, const std::string& bytes) {
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    WriteFile(f, bytes.data(), DWORD(bytes.size()), &written, nullptr);
-    CloseHandle(f);
-    return written == bytes.size();
+    return ms;
 }
 
 // A project's files, made in `src`, and the line of its batch file.
@@ -80,9 +66,7 @@ int main(int argc, char** argv) {
         std::printf("usage: cmdline_bench <tarnwick.exe> <work folder> [runs] [another tarnwick.exe]\n");
         return 2;
     }
-    std::string self(MAX_PATH, '\0');
-    self.resize(GetModuleFileNameA(nullptr, self.data(), MAX_PATH));
-    const std::string benchDir = Dir(self);
+    const std::string benchDir = SelfDir();
     const std::string work = std::string(argv[2]) + "\\";
     const int runs = argc > 3 ? std::atoi(argv[3]) : 15;
     CreateDirectoryA(work.c_str(), nullptr);
@@ -106,21 +90,34 @@ int main(int argc, char** argv) {
     file += Line("Bench", editor, two) + Line("Bench100", editor, hundred);
     WriteFileBytes(work + "Data\\Projects.twp", file);
 
-    std::vector<double> program_, batchFloor, exitFloor, program100, batchFloor100, other100;
+    // Each run of the loop measures every command once, starting one further
+    // along each time: whatever the one before leaves behind (its command
+    // interpreter ending, the server's caches) falls on each command alike.
+    struct Command {
+        std::string exe, args, batch;
+        std::vector<double> ms;
+    };
+    enum { kTwo, kBatchTwo, kExit, kHundred, kBatchHundred, kOther };
+    std::vector<Command> commands = {
+        {program, "Bench", "", {}},
+        {benchDir + "floor_batch.exe", "", two.batch, {}},
+        {benchDir + "floor_exit.exe", "", "", {}},
+        {program, "Bench100", "", {}},
+        {benchDir + "floor_batch.exe", "", hundred.batch, {}},
+    };
+    if (!other.empty()) commands.push_back({other, "Bench100", "", {}});
     RunMs(program, "Bench", work);  // warm the caches once
     for (int i = 0; i < runs; ++i) {
-        program_.push_back(RunMs(program, "Bench", work));
-        SetEnvironmentVariableA("TW_BENCH_BATCH", two.batch.c_str());
-        batchFloor.push_back(RunMs(benchDir + "floor_batch.exe", "", work));
-        exitFloor.push_back(RunMs(benchDir + "floor_exit.exe", "", work));
-        program100.push_back(RunMs(program, "Bench100", work));
-        SetEnvironmentVariableA("TW_BENCH_BATCH", hundred.batch.c_str());
-        batchFloor100.push_back(RunMs(benchDir + "floor_batch.exe", "", work));
-        if (!other.empty()) other100.push_back(RunMs(other, "Bench100", work));
+        for (size_t k = 0; k < commands.size(); ++k) {
+            Command& c = commands[(size_t(i) + k) % commands.size()];
+            SetEnvironmentVariableA("TW_BENCH_BATCH", c.batch.c_str());
+            c.ms.push_back(RunMs(c.exe, c.args, work));
+        }
     }
-    double p = Median(program_), b = Median(batchFloor), e = Median(exitFloor);
-    double p100 = Median(program100), b100 = Median(batchFloor100);
-    std::printf("command-line start, %d alternating runs, medians:\n", runs);
+    auto median = [&](int which) { return Median(commands[size_t(which)].ms); };
+    const double p = median(kTwo), b = median(kBatchTwo), e = median(kExit);
+    const double p100 = median(kHundred), b100 = median(kBatchHundred);
+    std::printf("command-line start, %d runs in rotating order, medians:\n", runs);
     std::printf("  tarnwick.exe Bench (2 files)   %7.1f ms\n", p);
     std::printf("  batch-and-shell floor          %7.1f ms\n", b);
     std::printf("  exit-at-once floor             %7.1f ms\n", e);
@@ -129,7 +126,7 @@ int main(int argc, char** argv) {
     std::printf("  batch-and-shell floor, 100 files        %7.1f ms\n", b100);
     std::printf("  ratio to its batch floor %.2f\n", p100 / b100);
     if (!other.empty()) {
-        double o100 = Median(other100);
+        const double o100 = median(kOther);
         std::printf("  %s Bench100 %7.1f ms; ratio of tarnwick.exe to it %.3f (goal <= 1.05)\n", argv[4], o100,
                     p100 / o100);
     }

@@ -10,11 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "bench/wine/bench_util.h"
 #include "explorer/tree.h"
 #include "support/gadgets.h"
 #include "support/window.h"
 
 namespace {
+using namespace bench;
 
 constexpr int kSubfolders = 500;
 const char* const kPatterns[] = {"*.pbi", "*.pb"};
@@ -92,12 +94,6 @@ HTREEITEM ChildNamed(HWND tree, HTREEITEM parent, const std::string& name) {
     return nullptr;
 }
 
-double Ms(LARGE_INTEGER a, LARGE_INTEGER b) {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return double(b.QuadPart - a.QuadPart) * 1000.0 / double(f.QuadPart);
-}
-
 // A fresh tree in `window`, opened down to the parent of `folder`; the time
 // of opening `folder` itself, and its number of children.
 double TreeOpen(HWND window, const std::string& folder, size_t* children) {
@@ -118,19 +114,14 @@ double TreeOpen(HWND window, const std::string& folder, size_t* children) {
         start = end + 1;
     }
     if (!target) return -1;
-    LARGE_INTEGER a, b;
-    QueryPerformanceCounter(&a);
+    const double start = NowMs();
     TreeView_Expand(tree, target, TVE_EXPAND);
-    QueryPerformanceCounter(&b);
+    const double ms = NowMs() - start;
     *children = 0;
     for (HTREEITEM c = TreeView_GetChild(tree, target); c; c = TreeView_GetNextSibling(tree, c)) ++*children;
-    return Ms(a, b);
+    return ms;
 }
 
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 }  // namespace
 
@@ -160,11 +151,9 @@ int main(int argc, char** argv) {
         TreeOpen(window, folder, &children);  // warm the caches once
         for (int i = 0; i < runs; ++i) {
             tree.push_back(TreeOpen(window, folder, &children));
-            LARGE_INTEGER a, b;
-            QueryPerformanceCounter(&a);
+            const double start = NowMs();
             bareCount = BareEnumeration(folder);
-            QueryPerformanceCounter(&b);
-            bare.push_back(Ms(a, b));
+            bare.push_back(NowMs() - start);
         }
         double t = Median(tree), e = Median(bare);
         std::printf("  N = %5d: tree %8.1f ms (%zu items), bare enumeration %8.1f ms (%zu names), ratio %.2f (goal <= 1.5)\n",

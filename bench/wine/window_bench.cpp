@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "app/app.h"
+#include "bench/wine/bench_util.h"
 #include "projects/core/store_text.h"
 #include "projects/projects.h"
 #include "support/gadgets.h"
@@ -30,28 +31,7 @@
 
 namespace {
 
-double NowMs() {
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return double(c.QuadPart) * 1000.0 / double(f.QuadPart);
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-std::string Dir(const std::string& path) { return path.substr(0, path.rfind('\\') + 1); }
-
-bool WriteFileBytes(const std::string& path, const std::string& bytes) {
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    WriteFile(f, bytes.data(), DWORD(bytes.size()), &written, nullptr);
-    CloseHandle(f);
-    return written == bytes.size();
-}
+using namespace bench;
 
 std::string ProjectFile(int count) {
     std::string file;
@@ -230,14 +210,12 @@ int main(int argc, char** argv) {
         std::printf("usage: window_bench <tarnwick.exe> <work folder> [runs] [another tarnwick.exe]\n");
         return 2;
     }
-    std::string self(MAX_PATH, '\0');
-    self.resize(GetModuleFileNameA(nullptr, self.data(), MAX_PATH));
     const std::string work = std::string(argv[2]) + "\\";
     const int runs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 15;
     CreateDirectoryA(work.c_str(), nullptr);
     CreateDirectoryA((work + "Data").c_str(), nullptr);
     const std::string program = work + "tarnwick.exe";
-    const std::string bare = Dir(self) + "bare_list_window.exe";
+    const std::string bare = SelfDir() + "bare_list_window.exe";
     CopyFileA(argv[1], program.c_str(), FALSE);
     // Another build of the program, in the same folder so that it reads the same list.
     const std::string other = argc > 4 ? work + "tarnwick-other.exe" : "";
