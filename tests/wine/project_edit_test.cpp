@@ -55,18 +55,27 @@ protected:
 
     // The project list's context menu, opened with a right click on `row`
     // (on the list's empty part for -1), or with `key` on the selected row.
+    // The menu, drawn on the screen with its six items: a raise of the main
+    // window still under way in the X server can cover a menu just shown, so
+    // such a menu is closed and opened again.
     HWND OpenMenu(int row, WORD key = 0, WORD modifier = 0) {
-        if (key) {
-            KeyOn(kGadgetProjectList, key, modifier);
-        } else {
-            app_.Front();
-            RECT list = drv::WindowRectOf(Projects());
-            RECT at = row >= 0 ? drv::ListIconRowRect(Projects(), row) : RECT{list.left, list.bottom - 30, 0, 0};
-            drv::RightClickAt(at.left + 30, row >= 0 ? (at.top + at.bottom) / 2 : at.top);
+        HWND menu = nullptr;
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            if (menu) Close(menu);
+            if (key) {
+                KeyOn(kGadgetProjectList, key, modifier);
+            } else {
+                app_.Front();
+                RECT list = drv::WindowRectOf(Projects());
+                RECT at = row >= 0 ? drv::ListIconRowRect(Projects(), row) : RECT{list.left, list.bottom - 30, 0, 0};
+                drv::RightClickAt(at.left + 30, row >= 0 ? (at.top + at.bottom) / 2 : at.top);
+            }
+            menu = drv::WaitWindow(app_.process.Id(), "#32768", 5000);
+            if (!menu) break;
+            drv::Pause(150);  // drawn
+            if (drv::MenuItemsAsDrawn(menu).size() == 6) break;
         }
-        HWND menu = drv::WaitWindow(app_.process.Id(), "#32768", 5000);
         EXPECT_NE(menu, nullptr) << "context menu";
-        drv::Pause(150);  // drawn
         return menu;
     }
     // Chooses a menu item by its access key (the letter after '&').
