@@ -41,15 +41,21 @@ std::wstring Widen(const std::string& text) {
     MARK; return wide;
 }
 
-// A shell link object with its properties set; empty when none can be made.
-UniqueCom<IShellLinkA> MakeShellLink(const std::string& target, const std::string& arguments,
-                                     const std::string& description, const std::string& workingDirectory,
-                                     int showCommand, int hotKey, const std::string& iconFile, int iconIndex) {
+// A new shell link object; empty when none can be made.
+UniqueCom<IShellLinkA> NewShellLink() {
     MARK; IShellLinkA* created = nullptr;
     MARK; if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                                       reinterpret_cast<void**>(&created))))
         return UniqueCom<IShellLinkA>();
-    MARK; UniqueCom<IShellLinkA> link(created);
+    MARK; return UniqueCom<IShellLinkA>(created);
+}
+
+// A shell link object with its properties set; empty when none can be made.
+UniqueCom<IShellLinkA> MakeShellLink(const std::string& target, const std::string& arguments,
+                                     const std::string& description, const std::string& workingDirectory,
+                                     int showCommand, int hotKey, const std::string& iconFile, int iconIndex) {
+    MARK; UniqueCom<IShellLinkA> link = NewShellLink();
+    MARK; if (!link) return link;
     MARK; link->SetPath(target.c_str());
     MARK; link->SetArguments(arguments.c_str());
     MARK; link->SetWorkingDirectory(workingDirectory.c_str());
@@ -136,15 +142,14 @@ bool RefreshProjectShortcut(const std::string& name) {
     MARK; const std::string path = ShortcutPathFor(name);
     MARK; std::wstring widePath = Widen(path);
     MARK; if (widePath.empty()) return false;
+    // No shortcut (the user deleted it): nothing to follow, and no shell
+    // link object to make for it.
+    MARK; if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
     MARK; ComScope com;
     {
-        MARK; IShellLinkA* created = nullptr;
-        MARK; if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                          reinterpret_cast<void**>(&created))))
-            return false;
-        MARK; UniqueCom<IShellLinkA> old(created);
+        MARK; UniqueCom<IShellLinkA> old = NewShellLink();
+        MARK; if (!old) return false;
         MARK; UniqueCom<IPersistFile> file = Query<IPersistFile>(old.get(), IID_IPersistFile);
-        // No shortcut (the user deleted it): nothing to follow.
         MARK; if (!file || FAILED(file->Load(widePath.c_str(), STGM_READ))) return false;
         MARK; char target[MAX_PATH * 4] = {};
         MARK; char directory[MAX_PATH * 4] = {};

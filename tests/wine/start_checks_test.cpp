@@ -120,7 +120,8 @@ TEST(StartChecks, MissingFilesAreNamedAndTheUserDecides) {
 
 // The program's folder moved: when the window opens, the shortcuts of the
 // listed projects that name the old place are written again for the new
-// one, and open their project; every other file in Projects stays as it was.
+// one, and open their project; every other file in Projects stays as it was,
+// and no shortcut is made where there was none.
 TEST(StartChecks, ShortcutsFollowTheProgramToItsNewFolder) {
     drv::Program app("moved");
     app.editor = app.parent + "editor\\PureBasic.exe";  // outside the folder that moves
@@ -128,7 +129,10 @@ TEST(StartChecks, ShortcutsFollowTheProgramToItsNewFolder) {
     ASSERT_TRUE(CopyFileA(drv::ToolPath("fake_editor.exe").c_str(), app.editor.c_str(), FALSE));
     const std::string a = app.parent + "src\\a.pb", b = app.parent + "src\\b.pb";
     drv::MakeSources({a, b});
-    app.SetProjects(ProjectLine("Alpha", app.editor, {a}) + ProjectLine("Beta Two", app.editor, {b}));
+    // Gamma has no shortcut (its user deleted it): none is made. It comes
+    // first, so it is looked at before Alpha is written again.
+    app.SetProjects(ProjectLine("Gamma", app.editor, {b}) + ProjectLine("Alpha", app.editor, {a}) +
+                    ProjectLine("Beta Two", app.editor, {b}));
     drv::MakeFolders(app.folder + "Projects");
     // The shortcut the program makes for project `name` when it runs as `program`.
     auto link = [&](const std::string& name, const std::string& program) {
