@@ -77,7 +77,7 @@ fi
 # The shared folder: the command to run, then its output and exit code.
 # Its path goes on QEMU's and the kernel's command lines as it is.
 run=$VM/run
-case $run in *[[:space:],]*) echo "vm: $run: a space or comma in the path is not supported" >&2; exit 2 ;; esac
+case $ROOT$run in *[[:space:],]*) echo "vm: $ROOT, $run: a space or comma in the path is not supported" >&2; exit 2 ;; esac
 rm -rf "$run"
 mkdir -p "$run"
 road=$((!$#))
@@ -100,7 +100,7 @@ timeout "${TW_VM_TIMEOUT:-1500}" qemu-system-x86_64 \
     -nodefaults -no-user-config -display none -no-reboot \
     -serial "file:$VM/console.log" \
     -kernel "$VM/vmlinuz" -initrd "$VM/initramfs.gz" \
-    -append "console=ttyS0 quiet panic=-1 twshare=$run" \
+    -append "console=ttyS0 quiet panic=-1 twshare=$run twroot=$ROOT twbuild=$BUILD" \
     -virtfs "local,path=/,mount_tag=hostroot,security_model=none,readonly=on,multidevs=remap" \
     -virtfs "local,path=$run,mount_tag=twshare,security_model=none,multidevs=remap" || rc=$?
 sleep 1
