@@ -53,26 +53,38 @@ std::string UnixPath(const std::string& winPath) {
     return out;
 }
 
+namespace {
+
+// Wide, so that names the ANSI code page cannot hold (some tests make them)
+// go as well: a rerun starts from an empty folder.
+void RemoveTreeW(const std::wstring& base) {
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((base + L"\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..") continue;
+            std::wstring full = base + L"\\" + name;
+            SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTreeW(full);
+            else
+                DeleteFileW(full.c_str());
+        } while (FindNextFileW(find, &data));
+        FindClose(find);
+    }
+    SetFileAttributesW(base.c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryW(base.c_str());
+}
+
+}  // namespace
+
 void RemoveTree(const std::string& path) {
     std::string base = path;
     if (!base.empty() && base.back() == '\\') base.pop_back();
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((base + "\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = data.cFileName;
-            if (name == "." || name == "..") continue;
-            std::string full = base + "\\" + name;
-            SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(full);
-            else
-                DeleteFileA(full.c_str());
-        } while (FindNextFileA(find, &data));
-        FindClose(find);
-    }
-    SetFileAttributesA(base.c_str(), FILE_ATTRIBUTE_NORMAL);
-    RemoveDirectoryA(base.c_str());
+    std::wstring wide(base.size(), L'\0');
+    wide.resize(size_t(MultiByteToWideChar(CP_ACP, 0, base.data(), int(base.size()), wide.data(), int(wide.size()))));
+    if (!wide.empty()) RemoveTreeW(wide);
 }
 
 void MakeFolders(const std::string& path) {
