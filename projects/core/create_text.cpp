@@ -39,8 +39,18 @@ std::string ShortcutPathFor(std::string_view name) {
 }
 
 std::string_view EditorPathFromCommand(std::string_view command) {
-    MARK; if (command.size() < 2) return {};
-    MARK; size_t quote = command.find('"', 1);
-    MARK; if (quote == std::string_view::npos) return {};
-    MARK; return command.substr(1, quote - 1);
+    MARK; if (command.starts_with('"')) {
+        MARK; size_t quote = command.find('"', 1);
+        MARK; return quote == std::string_view::npos ? std::string_view{} : command.substr(1, quote - 1);
+    }
+    // A quote starts an argument. Before it, ".exe" followed by a space or
+    // the argument ends the path, so that "C:\Program Files\..." keeps its
+    // spaces; without one the first space does.
+    MARK; std::string_view bare = command.substr(0, command.find('"'));
+    MARK; for (size_t at = 0; at + 4 <= bare.size(); ++at) {
+        MARK; size_t end = at + 4;
+        MARK; if (EqualAsciiNoCase(bare.substr(at, 4), ".exe") && (end == bare.size() || bare[end] == ' '))
+            return bare.substr(0, end);
+    }
+    MARK; return bare.substr(0, bare.find(' '));
 }

@@ -13,7 +13,10 @@ bool IsSingleFileName(std::string_view name);
 // "Projects\<name>.lnk", relative to the program's folder.
 std::string ShortcutPathFor(std::string_view name);
 
-// The editor's path inside its registered open command: from the command's
-// second character up to the first double quote at or after it. Empty when
-// there is no such quote. For "\"C:\\Ed\\ed.exe\" \"%1\"" it is C:\Ed\ed.exe.
+// The editor's path inside its registered open command: for a command that
+// starts with a double quote, the text up to the next one (empty when there
+// is none); for a bare one, as installers and hand repairs also write it,
+// the text up to and including the first ".exe" that ends a word, else up
+// to the first space or quote. For "\"C:\\Ed\\ed.exe\" \"%1\"" and "C:\\Ed\\ed.exe \"%1\"" it
+// is C:\Ed\ed.exe.
 std::string_view EditorPathFromCommand(std::string_view command);

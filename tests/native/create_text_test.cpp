@@ -58,20 +58,25 @@ TEST(ShortcutName, PathIsInProjects) {
     EXPECT_EQ(ShortcutPathFor("My Project"), "Projects\\My Project.lnk");
 }
 
-TEST(EditorCommand, PathBetweenSecondCharacterAndNextQuote) {
+TEST(EditorCommand, PathQuotedOrBare) {
     struct Case { std::string command; std::string path; };
     const Case cases[] = {
         {"\"C:\\Ed\\ed.exe\" \"%1\"", "C:\\Ed\\ed.exe"},
         {"\"C:\\Program Files\\PureBasic\\PureBasic.exe\" \"%1\"", "C:\\Program Files\\PureBasic\\PureBasic.exe"},
         {"\"C:\\Ed\\ed.exe\"", "C:\\Ed\\ed.exe"},
         {"\"C:\\Ed\\ed.exe", ""},                 // no closing quote
-        {"C:\\Ed\\ed.exe \"%1\"", ":\\Ed\\ed.exe "},  // an unquoted command loses its first letter
-        {"C:\\Ed\\ed.exe %1", ""},
+        // Bare, as some installers and hand repairs write it.
+        {"C:\\Ed\\ed.exe \"%1\"", "C:\\Ed\\ed.exe"},
+        {"C:\\Program Files\\PB\\PureBasic.EXE %1", "C:\\Program Files\\PB\\PureBasic.EXE"},
+        {"C:\\Ed\\ed.exe\"%1\"", "C:\\Ed\\ed.exe"},
+        {"C:\\my.exes\\ed.exe", "C:\\my.exes\\ed.exe"},
+        {"C:\\Ed\\ed %1", "C:\\Ed\\ed"},
+        {"C:\\a \"b.exe\"", "C:\\a"},
         {"\"\" \"%1\"", ""},
         {"\"\"", ""},
         {"\"", ""},
         {"", ""},
-        {"x\"", ""},
+        {"x\"", "x"},
         {"\"a\"b\"c\"", "a"},
         {"\"\xE4\xF6\xFC.exe\" %1", "\xE4\xF6\xFC.exe"},
         {"\"" + std::string(252, 'p') + "\"", std::string(252, 'p')},

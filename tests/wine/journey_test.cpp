@@ -110,7 +110,8 @@ private:
 
 TEST(Journey, CollectCreateOpenAndDeleteAsAUser) {
     App app("journey", 1);
-    app.RegisterEditor();
+    // Without quotes, as some installers and hand repairs write it.
+    app.SetEditorCommand(app.editor + " \"%1\"");
     // The program inherits a variable that the editor's registration names below.
     const std::string home = drv::FolderOf(app.editor);
     SetEnvironmentVariableA("TW_EDITOR_HOME", home.substr(0, home.size() - 1).c_str());
