@@ -53,15 +53,21 @@ bool AskToOpenOthers(const std::string& name, const std::vector<std::string>& mi
 }  // namespace
 
 void StartNamedProject(const std::string& name) {
-    MARK; switch (StartProject(name, AskToOpenOthers)) {
+    MARK; StartOutcome outcome = StartProject(name, AskToOpenOthers);
+    MARK; switch (outcome.result) {
         case StartResult::kStarted: MARK; break;
         case StartResult::kNoName: MARK; InfoMessage(CatalogueText("S P")); break;
         case StartResult::kNoProjectFile: MARK; InfoMessage(CatalogueText("No P")); break;
         case StartResult::kNotFound: MARK; InfoMessage(InsertQuotedName(CatalogueText("Find P"), name)); break;
         case StartResult::kInvalidLine: MARK; InfoMessage(InsertQuotedName(CatalogueText("Bad P"), name)); break;
         case StartResult::kNoEditor: MARK; InfoMessage(InsertQuotedName(CatalogueText("No E"), name)); break;
+        case StartResult::kEditorMissing:
+            MARK; InfoMessage(InsertQuotedName(CatalogueText("Miss E"), name) + "\r\n\r\n" + outcome.editor + "\r\n\r\n" +
+                              CatalogueText("Fix E"));
+            break;
         case StartResult::kUnreadablePath: MARK; InfoMessage(InsertQuotedName(CatalogueText("Path P"), name)); break;
         case StartResult::kMissingFiles: MARK; break;  // the user was asked or told
+        case StartResult::kNotPrepared: MARK; InfoMessage(InsertQuotedName(CatalogueText("Prep F"), name)); break;
     }
 }
 

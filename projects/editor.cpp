@@ -6,24 +6,10 @@
 #include "projects/core/create_text.h"
 #include "projects/core/start_text.h"
 #include "projects/projects.h"
+#include "support/shell.h"
 #include "support/unique.h"
 
 namespace {
-
-// `text` with its %variables% replaced by their values, as the shell does
-// for a REG_EXPAND_SZ value; unknown variables stay as they are.
-std::string Expanded(const std::string& text) {
-    MARK; std::string out(MAX_PATH, '\0');
-    MARK; for (;;) {
-        MARK; DWORD need = ExpandEnvironmentStringsA(text.c_str(), out.data(), DWORD(out.size()));
-        MARK; if (need == 0) return text;
-        MARK; if (need <= out.size()) {
-            MARK; out.resize(need - 1);
-            MARK; return out;
-        }
-        MARK; out.resize(need);
-    }
-}
 
 // The default value of the editor's open command; empty when the key or
 // value is missing or does not fit the 255 bytes the format allows.
@@ -46,7 +32,7 @@ std::string ReadEditorCommand() {
     MARK; std::string command(buffer, length);
     // An installer may store "%ProgramFiles%\..." for the system to expand;
     // taken as it is, it would name no program.
-    MARK; return type == REG_EXPAND_SZ ? Expanded(command) : command;
+    MARK; return type == REG_EXPAND_SZ ? ExpandVariables(command) : command;
 }
 
 }  // namespace

@@ -69,15 +69,21 @@ enum class StartResult {
     kStarted,
     kNoName,          // the name is empty
     kNoProjectFile,   // the project file cannot be read
-    kNotFound,        // no line of that name whose batch file could be written
+    kNotFound,        // no line of that name
     kInvalidLine,     // the project's line is not an editor and quoted paths
     kNoEditor,        // made without the editor, and none is registered now
+    kEditorMissing,   // no editor (a file) at its path: StartOutcome::editor
     kUnreadablePath,  // a path the command interpreter cannot be given
     kMissingFiles,    // files cannot be found, and the user had nothing started
+    kNotPrepared,     // no batch file could be written
+};
+struct StartOutcome {
+    StartResult result;
+    std::string editor;  // the editor's path, variables expanded (kEditorMissing)
 };
 // Asked when some of the project `name`'s files cannot be found: whether to
 // open the others (true: yes). When none of its `fileCount` files is there,
 // it tells the user so and returns false.
 using OpenOthersQuestion = bool (*)(const std::string& name, const std::vector<std::string>& missing,
                                    size_t fileCount);
-StartResult StartProject(const std::string& name, OpenOthersQuestion openOthers);
+StartOutcome StartProject(const std::string& name, OpenOthersQuestion openOthers);

@@ -25,3 +25,16 @@ bool ShellRun(const std::string& file, const std::string& parameters, const std:
     UniqueHandle process(info.hProcess);  // the started process, if any: nothing waits for it
     return ok;
 }
+
+std::string ExpandVariables(const std::string& text) {
+    std::string out(MAX_PATH, '\0');
+    for (;;) {
+        DWORD need = ExpandEnvironmentStringsA(text.c_str(), out.data(), DWORD(out.size()));
+        if (need == 0) return text;
+        if (need <= out.size()) {
+            out.resize(need - 1);
+            return out;
+        }
+        out.resize(need);
+    }
+}

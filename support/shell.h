@@ -10,3 +10,7 @@ enum ShellRunFlags : unsigned { kShellRunHidden = 2 };
 // it starts.
 bool ShellRun(const std::string& file, const std::string& parameters, const std::string& directory,
               unsigned flags);
+
+// `text` with its %VARIABLES% replaced by their values, as the shell and the
+// command interpreter expand them; unknown variables stay as they are.
+std::string ExpandVariables(const std::string& text);

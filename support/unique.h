@@ -37,6 +37,7 @@ void ReleaseInterface(T* p) {
 
 using UniqueFile = Unique<HANDLE, CloseHandle, -1>;  // INVALID_HANDLE_VALUE
 using UniqueHandle = Unique<HANDLE, CloseHandle>;    // null when empty
+using UniqueFind = Unique<HANDLE, FindClose, -1>;    // INVALID_HANDLE_VALUE
 using UniqueAccel = Unique<HACCEL, DestroyAcceleratorTable>;
 using UniqueMenu = Unique<HMENU, DestroyMenu>;
 using UniqueKey = Unique<HKEY, RegCloseKey>;

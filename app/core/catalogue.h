@@ -9,7 +9,7 @@ struct CatalogueEntry {
     const char* texts[2];  // German, English
 };
 
-inline constexpr int kCatalogueSize = 37;
+inline constexpr int kCatalogueSize = 40;
 extern const CatalogueEntry MessageCatalogue[kCatalogueSize];
 
 // The entry's text for `language` (0 German, 1 English); keys are compared

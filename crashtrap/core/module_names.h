@@ -26,6 +26,7 @@ inline constexpr const char* ModuleNameTable[] = {
     "app/project_menu.cpp",
     "app/project_edit.cpp",
     "app/core/missing_files.cpp",
+    "projects/batch.cpp",
 };
 
 inline constexpr uint32_t kModuleCount = sizeof(ModuleNameTable) / sizeof(ModuleNameTable[0]);

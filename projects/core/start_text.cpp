@@ -2,6 +2,7 @@
 
 #include "crashtrap/core/marker.h"
 #include "projects/core/store_text.h"
+#include "support/core/text.h"
 
 bool IsQuotable(std::string_view text) {
     MARK; for (char c : text) {
@@ -10,28 +11,51 @@ bool IsQuotable(std::string_view text) {
     MARK; return true;
 }
 
+namespace {
+
+// The gap after the editor or a path: one space at least, when more follows.
+size_t SkipSpaces(std::string_view text, size_t pos) {
+    MARK; while (pos < text.size() && text[pos] == ' ') ++pos;
+    MARK; return pos;
+}
+
+}  // namespace
+
 std::optional<StartCommand> ParseStartCommand(std::string_view line) {
     MARK; size_t sep = line.find(kNameSeparator);
     MARK; if (sep == std::string_view::npos) return std::nullopt;
     MARK; std::string_view rest = line.substr(sep + 1);
-    // The editor runs up to the gap before the first quoted path.
-    MARK; size_t quote = rest.find('"');
-    MARK; if (quote == std::string_view::npos || quote == 0 || rest[quote - 1] != ' ') return std::nullopt;
     MARK; StartCommand command;
-    MARK; command.editor = rest.substr(0, quote - 1);
-    MARK; if (!IsQuotable(command.editor)) return std::nullopt;
-    MARK; rest.remove_prefix(quote);
-    MARK; while (!rest.empty()) {
+    MARK; size_t pos = 0;
+    MARK; if (rest.starts_with('"')) {
+        // Quoted by hand, as a path with spaces must be for the interpreter.
         MARK; size_t close = rest.find('"', 1);
-        MARK; if (rest[0] != '"' || close == std::string_view::npos) return std::nullopt;
-        MARK; std::string_view path = rest.substr(1, close - 1);
+        MARK; if (close == std::string_view::npos) return std::nullopt;
+        MARK; command.editor = rest.substr(1, close - 1);
+        MARK; pos = close + 1;
+    } else {
+        // Bare: up to the gap before the first quoted path (empty when the
+        // project was made without the editor).
+        MARK; size_t quote = rest.find('"');
+        MARK; if (quote == std::string_view::npos) return std::nullopt;
+        MARK; command.editor = TrimSpaces(rest.substr(0, quote));
+        MARK; if (command.editor.find_first_of("&|<>") != std::string::npos) return std::nullopt;
+        MARK; if (quote == 0 || rest[quote - 1] != ' ') return std::nullopt;
+        MARK; pos = quote - 1;
+    }
+    MARK; if (!IsQuotable(command.editor)) return std::nullopt;
+    MARK; while (pos < rest.size()) {
+        MARK; size_t gap = SkipSpaces(rest, pos);
+        MARK; if (gap == rest.size()) break;
+        MARK; if (gap == pos || rest[gap] != '"') return std::nullopt;
+        MARK; size_t close = rest.find('"', gap + 1);
+        MARK; if (close == std::string_view::npos) return std::nullopt;
+        MARK; std::string_view path = rest.substr(gap + 1, close - gap - 1);
         MARK; if (path.empty() || !IsQuotable(path)) return std::nullopt;
         MARK; command.paths.emplace_back(path);
-        MARK; rest.remove_prefix(close + 1);
-        MARK; if (rest.empty()) break;
-        MARK; if (rest[0] != ' ') return std::nullopt;
-        MARK; rest.remove_prefix(1);
+        MARK; pos = close + 1;
     }
+    MARK; if (command.paths.empty()) return std::nullopt;
     MARK; return command;
 }
 
@@ -54,10 +78,16 @@ std::string BatchArgument(std::string_view text) {
     MARK; return out;
 }
 
+bool BeyondAscii(std::string_view text) {
+    MARK; for (char c : text) {
+        MARK; if ((unsigned char)c >= 0x80) return true;
+    }
+    MARK; return false;
+}
+
 }  // namespace
 
-std::optional<std::string> BatchFileText(const StartCommand& command, std::string_view batchPath,
-                                         size_t lineLimit) {
+std::optional<std::string> BatchFileText(const StartCommand& command, unsigned oemCodePage, size_t lineLimit) {
     MARK; if (command.editor.empty() || !IsQuotable(command.editor)) return std::nullopt;
     MARK; std::vector<std::string> arguments;
     MARK; arguments.reserve(command.paths.size());
@@ -87,7 +117,7 @@ std::optional<std::string> BatchFileText(const StartCommand& command, std::strin
         }
         MARK; batch += line + "\r\n";
     }
-    MARK; batch += "del ";
-    MARK; batch += batchPath;
+    MARK; if (BeyondAscii(batch)) batch.insert(0, "chcp " + std::to_string(oemCodePage) + " >nul 2>&1\r\n");
+    MARK; batch += kBatchSelfDeletion;
     MARK; return batch;
 }

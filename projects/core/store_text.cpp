@@ -26,10 +26,21 @@ std::string_view ProjectNameOf(std::string_view line) {
 }
 
 std::string ProjectFilesText(std::string_view line) {
+    // A quoted editor path (a repaired line) is no file of the project.
+    MARK; size_t sep = line.find(kNameSeparator), editorOpen = std::string_view::npos, editorClose = editorOpen;
+    MARK; if (sep != std::string_view::npos && line.substr(sep + 1, 1) == "\"") {
+        MARK; editorOpen = sep + 1;
+        MARK; editorClose = line.find('"', editorOpen + 1);
+    }
+    MARK; auto nextQuote = [&](size_t from) {
+        MARK; size_t at = line.find('"', from);
+        MARK; while (at != std::string_view::npos && (at == editorOpen || at == editorClose)) at = line.find('"', at + 1);
+        MARK; return at;
+    };
     MARK; std::string out;
-    MARK; size_t open = line.find('"');
+    MARK; size_t open = nextQuote(0);
     MARK; while (open != std::string_view::npos) {
-        MARK; size_t close = line.find('"', open + 1);
+        MARK; size_t close = nextQuote(open + 1);
         MARK; if (close == std::string_view::npos) break;
         MARK; std::string_view part = FilePart(TrimSpaces(line.substr(open + 1, close - open - 1)));
         MARK; if (!part.empty()) {
@@ -63,7 +74,11 @@ std::string MakeProjectLine(std::string_view name, std::string_view editorPath,
                             const std::vector<std::string>& paths) {
     MARK; std::string line(name);
     MARK; line += kNameSeparator;
+    MARK; const bool quoted = editorPath.find_first_of("&|<>") != std::string_view::npos ||
+                              editorPath.starts_with(' ') || editorPath.ends_with(' ');
+    MARK; if (quoted) line += '"';
     MARK; line += editorPath;
+    MARK; if (quoted) line += '"';
     MARK; line += ' ';
     MARK; for (const std::string& path : paths) {
         MARK; line += '"';

@@ -24,7 +24,7 @@ std::string_view ProjectNameOf(std::string_view line);
 
 // Column 1 of the project list: the file part of the text between each pair
 // of consecutive double quotes (trimmed; empty ones skipped), each followed
-// by two spaces.
+// by two spaces; the quotes of a quoted editor path do not count.
 std::string ProjectFilesText(std::string_view line);
 
 // The row text of the project list: name, LF, files text.
@@ -39,7 +39,9 @@ std::optional<std::string_view> FindProjectLine(std::string_view file, std::stri
 // would end the line inside it.
 bool IsStorableName(std::string_view name);
 
-// A new project line, CR LF included.
+// A new project line, CR LF included. The editor path stands bare, as ever,
+// unless it could not be read back so (it holds one of & | < >, which a bare
+// path may not, or begins or ends with a space): then it is quoted.
 std::string MakeProjectLine(std::string_view name, std::string_view editorPath,
                             const std::vector<std::string>& paths);
 

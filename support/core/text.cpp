@@ -69,3 +69,14 @@ std::string InsertQuotedName(std::string_view message, std::string_view name) {
     }
     return out;
 }
+
+std::string PathRoot(std::string_view path) {
+    if (path.size() >= 2 && path[1] == ':') return std::string(path.substr(0, 2)) + '\\';
+    if (!path.starts_with("\\\\")) return {};
+    // The server's name and the share's, each ended by a backslash (or the end).
+    size_t end = path.find('\\', 2);
+    if (end != std::string_view::npos) end = path.find('\\', end + 1);
+    std::string root(path.substr(0, end));
+    if (!root.ends_with('\\')) root += '\\';
+    return root;
+}

@@ -28,3 +28,7 @@ std::string_view FolderOf(std::string_view path);
 
 // Replaces every "%name%" (ASCII case ignored) with the name in double quotes.
 std::string InsertQuotedName(std::string_view message, std::string_view name);
+
+// The drive or share a path lives on: "C:\" for "C:\src\a.pb" (or "C:x"),
+// "\\server\share\" for "\\server\share\src\a.pb"; empty for a relative path.
+std::string PathRoot(std::string_view path);

@@ -3,6 +3,7 @@
 // the same command, and the batch lines hold exactly the editor and the
 // paths, each between quotes, with nothing outside them but single spaces
 // (and "start" before each when there are several) and no '%' left undoubled.
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -51,17 +52,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Half the inputs meet a line limit near their own size, so that long
     // projects' several commands come up too.
     const size_t limit = size % 2 ? kBatchLineLimit : 12 + size / 2;
-    std::optional<std::string> batch = BatchFileText(*command, "Data\\tmp.bat", limit);
+    std::optional<std::string> batch = BatchFileText(*command, 850, limit);
     if (!batch) return 0;
     std::vector<std::string_view> lines;
     for (size_t at = 0, end;; at = end + 2) {
         end = batch->find("\r\n", at);
         if (end == std::string::npos) {
-            FUZZ_REQUIRE(batch->substr(at) == "del Data\\tmp.bat");
+            FUZZ_REQUIRE(batch->substr(at) == kBatchSelfDeletion);
             break;
         }
         lines.push_back(std::string_view(*batch).substr(at, end - at));
     }
+    // A file beyond ASCII sets the console's code page first, and only such a file.
+    const bool beyondAscii = std::any_of(batch->begin(), batch->end(), [](char c) { return c & 0x80; });
+    FUZZ_REQUIRE(lines.front() == "chcp 850 >nul 2>&1" ? (lines.erase(lines.begin()), beyondAscii) : !beyondAscii);
     // One line as ever when it fits; else "start" lines, each within the
     // limit, that hold every path once, in order.
     FUZZ_REQUIRE(!lines.empty());

@@ -74,17 +74,8 @@ std::string Field(std::string text, std::string_view forbidden) {
     return text;
 }
 
-// A line read back field by field: name 0xBF editor ' ' ('"' path '"' ' ')* CR LF.
-bool ParseLine(std::string_view line, std::string& name, std::string& editor, std::vector<std::string>& paths) {
-    size_t sep = line.find(kNameSeparator);
-    if (sep == std::string_view::npos || !line.ends_with("\r\n")) return false;
-    name = line.substr(0, sep);
-    std::string_view rest = line.substr(sep + 1, line.size() - sep - 3);
-    size_t quote = rest.find('"');
-    std::string_view head = rest.substr(0, quote);
-    if (!head.ends_with(' ')) return false;
-    editor = head.substr(0, head.size() - 1);
-    rest.remove_prefix(head.size());
+// ('"' path '"' ' ')*
+bool ParsePaths(std::string_view rest, std::vector<std::string>& paths) {
     paths.clear();
     while (!rest.empty()) {
         size_t close = rest.find('"', 1);
@@ -94,6 +85,30 @@ bool ParseLine(std::string_view line, std::string& name, std::string& editor, st
         rest.remove_prefix(close + 2);
     }
     return true;
+}
+
+// A line read back field by field: name 0xBF editor ' ' ('"' path '"' ' ')* CR LF,
+// the editor bare or, when a bare one could not hold it, in quotes.
+bool ParseLine(std::string_view line, std::string& name, std::string& editor, std::vector<std::string>& paths) {
+    size_t sep = line.find(kNameSeparator);
+    if (sep == std::string_view::npos || !line.ends_with("\r\n")) return false;
+    name = line.substr(0, sep);
+    std::string_view rest = line.substr(sep + 1, line.size() - sep - 3);
+    if (rest.starts_with('"')) {
+        size_t close = rest.find('"', 1);
+        if (close == std::string_view::npos || rest.substr(close + 1, 1) != " ") return false;
+        editor = rest.substr(1, close - 1);
+        if (editor.find_first_of("&|<>") == std::string::npos && !editor.starts_with(' ') && !editor.ends_with(' '))
+            return false;  // quoted without need
+        rest.remove_prefix(close + 2);
+        return ParsePaths(rest, paths);
+    }
+    size_t quote = rest.find('"');
+    std::string_view head = rest.substr(0, quote);
+    if (!head.ends_with(' ')) return false;
+    editor = head.substr(0, head.size() - 1);
+    rest.remove_prefix(head.size());
+    return ParsePaths(rest, paths);
 }
 
 void CheckNewLine(std::string_view file, FuzzedDataProvider& in) {

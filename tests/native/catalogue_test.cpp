@@ -60,6 +60,13 @@ TEST(Catalogue, EntriesAreWindows1252Bytes) {
         {"More F", "... und %count% weitere", "... and %count% more"},
         {"Open F", "Sollen die anderen Dateien ge\xF6" "ffnet werden?", "Open the other files?"},
         {"None F", "Es wurde nichts ge\xF6" "ffnet.", "Nothing was opened."},
+        {"Miss E", "Der Editor des Projekts %name% wurde nicht gefunden:", "The editor of the project %name% cannot be found:"},
+        {"Fix E", "Bitte installiere den Editor dort wieder oder lege das Projekt mit dem jetzt installierten Editor neu an.",
+         "Please install the editor there again, or create the project anew with the editor installed now."},
+        {"Prep F", "Das Projekt %name% konnte nicht gestartet werden: der Start konnte nicht vorbereitet werden (in den "
+         "Ordner Data kann nichts geschrieben werden).",
+         "Cannot start the project %name%: the start could not be prepared (nothing can be written into the folder "
+         "Data)."},
     };
     ASSERT_EQ(std::size(expected), size_t(kCatalogueSize));
     for (int i = 0; i < kCatalogueSize; ++i) {

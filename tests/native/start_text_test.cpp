@@ -12,14 +12,20 @@ TEST(StartCommand, LinesAsCreatingWritesThemRunAsBefore) {
     const Case cases[] = {
         {"Demo\xBF" "C:\\Editor\\PureBasic.exe \"C:\\src\\main.pb\" \"C:\\src\\inc.pbi\" ", "C:\\Editor\\PureBasic.exe",
          {"C:\\src\\main.pb", "C:\\src\\inc.pbi"},
-         "\"C:\\Editor\\PureBasic.exe\" \"C:\\src\\main.pb\" \"C:\\src\\inc.pbi\" \r\ndel Data\\tmp.bat"},
+         "\"C:\\Editor\\PureBasic.exe\" \"C:\\src\\main.pb\" \"C:\\src\\inc.pbi\" \r\ndel \"%~f0\""},
         {"D\xBF" "C:\\Program Files\\PB\\PureBasic.exe \"a.pb\" ", "C:\\Program Files\\PB\\PureBasic.exe", {"a.pb"},
-         "\"C:\\Program Files\\PB\\PureBasic.exe\" \"a.pb\" \r\ndel Data\\tmp.bat"},
+         "\"C:\\Program Files\\PB\\PureBasic.exe\" \"a.pb\" \r\ndel \"%~f0\""},
         {"D\xBF" "C:\\50%\\ed.exe \"C:\\100%\\a.pb\" ", "C:\\50%\\ed.exe", {"C:\\100%\\a.pb"},
-         "\"C:\\50%%\\ed.exe\" \"C:\\100%%\\a.pb\" \r\ndel Data\\tmp.bat"},
-        {"D\xBF" "ed\xBF" "x \"a\" ", "ed\xBF" "x", {"a"}, "\"ed\xBF" "x\" \"a\" \r\ndel Data\\tmp.bat"},
+         "\"C:\\50%%\\ed.exe\" \"C:\\100%%\\a.pb\" \r\ndel \"%~f0\""},
+        // Beyond ASCII: the console's code page is set first.
+        {"D\xBF" "ed\xBF" "x \"a\" ", "ed\xBF" "x", {"a"}, "chcp 850 >nul 2>&1\r\n\"ed\xBF" "x\" \"a\" \r\ndel \"%~f0\""},
         // Hand-edited: the last space gone, '&' and spaces inside quotes.
-        {"D\xBF" "e \" a & b \"", "e", {" a & b "}, "\"e\" \" a & b \" \r\ndel Data\\tmp.bat"},
+        {"D\xBF" "e \" a & b \"", "e", {" a & b "}, "\"e\" \" a & b \" \r\ndel \"%~f0\""},
+        // Repaired by hand: the editor quoted, runs of spaces, a variable
+        // (expanded by the start).
+        {"D\xBF\"C:\\Program Files\\e.exe\"  \"a\"   \"b\"  ", "C:\\Program Files\\e.exe", {"a", "b"},
+         "\"C:\\Program Files\\e.exe\" \"a\" \"b\" \r\ndel \"%~f0\""},
+        {"D\xBF  %ED%\\e.exe  \"a\"", "%ED%\\e.exe", {"a"}, "\"%%ED%%\\e.exe\" \"a\" \r\ndel \"%~f0\""},
         // Made without the editor: the start takes the registered one.
         {"D\xBF \"a.pb\" ", "", {"a.pb"}, ""},
     };
@@ -28,7 +34,7 @@ TEST(StartCommand, LinesAsCreatingWritesThemRunAsBefore) {
         ASSERT_TRUE(command) << c.line;
         EXPECT_EQ(command->editor, c.editor);
         EXPECT_EQ(command->paths, c.paths);
-        EXPECT_EQ(BatchFileText(*command, "Data\\tmp.bat").value_or(""), c.batch) << c.line;
+        EXPECT_EQ(BatchFileText(*command, 850).value_or(""), c.batch) << c.line;
     }
 }
 
@@ -36,14 +42,17 @@ TEST(StartCommand, AnyOtherLineRunsNothing) {
     for (std::string line : {
              "D\xBF" "C:\\ed.exe \"C:\\x\" & calc & \".pb\" ",  // a quote inside a path
              "D\xBF" "C:\\ed.exe \"a\"\"b\" ",
-             "D\xBF" "C:\\ed.exe \"a\"  \"b\" ",
+             "D\xBF" "C:\\ed.exe \"a\" & \"b\" ",             // a command of its own
+             "D\xBF" "C:\\a&b\\ed.exe \"a\" ",
+             "D\xBF" "C:\\ed.exe>x \"a\" ",
+             "D\xBF\"C:\\ed.exe \"a\" ",                       // an unclosed editor
              "D\xBF" "C:\\ed.exe \"a\" x",
              "D\xBF" "C:\\ed.exe \"a",
              "D\xBF" "C:\\ed.exe \"\" ",                        // an empty path
              "D\xBF" "C:\\ed.exe \"a\tb\" ",                     // control bytes
              "D\xBF" "C:\\e\x1A" "d.exe \"a\" ",
              "D\xBF" "C:\\ed.exe \"a\x7F\" ",
-             "D\xBF\"C:\\ed.exe\" \"a.pb\" ",                    // a quoted editor
+             "D\xBF\"C:\\ed.exe\"\"a.pb\" ",                     // no gap
              "D\xBF" "C:\\ed.exe\"a.pb\" ",                      // no gap
              "D\xBF" "C:\\ed.exe ",                              // no files
              "D\xBF",
@@ -58,17 +67,17 @@ TEST(BatchFile, SlotsAndTheLineLimit) {
     EXPECT_EQ(BatchFilePath(1), "Data\\tmp1.bat");
     EXPECT_EQ(BatchFilePath(kBatchSlots - 1), "Data\\tmp99.bat");
     StartCommand command{"e", {"a"}};
-    EXPECT_EQ(BatchFileText(command, BatchFilePath(7)), "\"e\" \"a\" \r\ndel Data\\tmp7.bat");
+    EXPECT_EQ(BatchFileText(command, 437), "\"e\" \"a\" \r\ndel \"%~f0\"");
     // Line 1 is "e" "<path>" and a space: 7 bytes around the path; a '%' counts twice.
     command.paths = {std::string(kBatchLineLimit - 9, 'p') + "%"};
-    EXPECT_EQ(BatchFileText(command, "b").value_or("").size(), kBatchLineLimit + std::string("\r\ndel b").size());
+    EXPECT_EQ(BatchFileText(command, 437).value_or("").size(), kBatchLineLimit + 2 + kBatchSelfDeletion.size());
     command.paths[0] += "x";
-    EXPECT_FALSE(BatchFileText(command, "b"));
+    EXPECT_FALSE(BatchFileText(command, 437));
     // Parts that could not stay one argument are never written.
-    EXPECT_FALSE(BatchFileText({"", {"a"}}, "b"));
-    EXPECT_FALSE(BatchFileText({"e\"", {"a"}}, "b"));
-    EXPECT_FALSE(BatchFileText({"e", {"a\"b"}}, "b"));
-    EXPECT_FALSE(BatchFileText({"e", {"a\rb"}}, "b"));
+    EXPECT_FALSE(BatchFileText({"", {"a"}}, 437));
+    EXPECT_FALSE(BatchFileText({"e\"", {"a"}}, 437));
+    EXPECT_FALSE(BatchFileText({"e", {"a\"b"}}, 437));
+    EXPECT_FALSE(BatchFileText({"e", {"a\rb"}}, 437));
 }
 
 // Above the line limit: several "start" lines, each within the limit and as
@@ -82,14 +91,14 @@ TEST(BatchFile, ALongProjectGoesInSeveralCommandsThatDoNotWait) {
         expectedArguments += "\"" + stem + (i % 7 ? ".pb" : "%%.pb") + "\" ";
     }
     const std::string head = "start \"\" \"C:\\Ed\\ed.exe\" ";
-    const std::string batch = BatchFileText(command, "Data\\tmp.bat").value_or("");
+    const std::string batch = BatchFileText(command, 850).value_or("");
     std::vector<std::string> lines;
     for (size_t at = 0, end; at <= batch.size(); at = end + 2) {
         end = std::min(batch.find("\r\n", at), batch.size());
         lines.push_back(batch.substr(at, end - at));
     }
     ASSERT_EQ(lines.size(), 4u) << "17,600 characters in three commands, then the deletion";
-    EXPECT_EQ(lines.back(), "del Data\\tmp.bat");
+    EXPECT_EQ(lines.back(), kBatchSelfDeletion);
     std::string arguments;
     for (size_t i = 0; i + 1 < lines.size(); ++i) {
         EXPECT_LE(lines[i].size(), kBatchLineLimit);
@@ -103,10 +112,10 @@ TEST(BatchFile, ALongProjectGoesInSeveralCommandsThatDoNotWait) {
 
     // At the limit itself one line as ever; one character less and it splits.
     command = {"e", {"a", "b%", "c", "d"}};  // "e" "a" "b%%" "c" "d" : 22 characters
-    EXPECT_EQ(BatchFileText(command, "b", 22), "\"e\" \"a\" \"b%%\" \"c\" \"d\" \r\ndel b");
-    EXPECT_EQ(BatchFileText(command, "b", 21),
-              "start \"\" \"e\" \"a\" \r\nstart \"\" \"e\" \"b%%\" \r\nstart \"\" \"e\" \"c\" \"d\" \r\ndel b");
-    EXPECT_FALSE(BatchFileText(command, "b", 18)) << "a path that fits no line alone";
+    EXPECT_EQ(BatchFileText(command, 437, 22), "\"e\" \"a\" \"b%%\" \"c\" \"d\" \r\ndel \"%~f0\"");
+    EXPECT_EQ(BatchFileText(command, 437, 21),
+              "start \"\" \"e\" \"a\" \r\nstart \"\" \"e\" \"b%%\" \r\nstart \"\" \"e\" \"c\" \"d\" \r\ndel \"%~f0\"");
+    EXPECT_FALSE(BatchFileText(command, 437, 18)) << "a path that fits no line alone";
 }
 
 }  // namespace

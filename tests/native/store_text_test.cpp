@@ -54,6 +54,8 @@ TEST(StoreLine, NameAndFilesText) {
     EXPECT_EQ(ProjectFilesText("x\xBF" "e \"C:\\dir\\\" "), "");  // a folder path has no file part
     // Quotes in the name shift the pairs: the texts between them come first.
     EXPECT_EQ(ProjectFilesText("say \"hi\xBF" "C:\\Ed\\ed.exe \"C:\\a.pb\" "), "ed.exe  a.pb  ");
+    // A quoted editor is no file.
+    EXPECT_EQ(ProjectFilesText("x\xBF\"C:\\R&D\\ed.exe\" \"C:\\a.pb\" \"b.pb\" "), "a.pb  b.pb  ");
 }
 
 TEST(StoreLookup, SameProjectWhateverTheCase) {
@@ -74,6 +76,8 @@ TEST(StoreAppend, NeverMergesTwoProjects) {
     const std::string line = MakeProjectLine("Demo", "C:\\Ed\\ed.exe", {"C:\\a.pb", "C:\\b c.pbi"});
     EXPECT_EQ(line, "Demo\xBF" "C:\\Ed\\ed.exe \"C:\\a.pb\" \"C:\\b c.pbi\" \r\n");
     EXPECT_EQ(MakeProjectLine("E", "", {"x"}), "E\xBF \"x\" \r\n");
+    EXPECT_EQ(MakeProjectLine("E", "C:\\R&D\\ed.exe", {"x"}), "E\xBF\"C:\\R&D\\ed.exe\" \"x\" \r\n")
+        << "a path a bare editor may not hold";
     EXPECT_EQ(AppendedText(std::nullopt, line), line);
     EXPECT_EQ(AppendedText('\n', line), line);
     EXPECT_EQ(AppendedText('\r', line), line);

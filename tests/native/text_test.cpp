@@ -43,3 +43,12 @@ TEST(Text, BytesNoFileNameHolds) {
         EXPECT_TRUE(HoldsReservedByte(bad)) << bad;
     EXPECT_TRUE(HoldsReservedByte(std::string("a\0b", 3)));
 }
+
+TEST(Text, PathRootIsTheDriveOrShare) {
+    EXPECT_EQ(PathRoot("C:\\src\\a.pb"), "C:\\");
+    EXPECT_EQ(PathRoot("d:a.pb"), "d:\\");
+    EXPECT_EQ(PathRoot("\\\\server\\share\\src\\a.pb"), "\\\\server\\share\\");
+    EXPECT_EQ(PathRoot("\\\\server\\share"), "\\\\server\\share\\");
+    EXPECT_EQ(PathRoot("src\\a.pb"), "");
+    EXPECT_EQ(PathRoot("\\src\\a.pb"), "");
+}

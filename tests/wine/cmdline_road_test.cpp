@@ -40,7 +40,7 @@ TEST(CommandLineRoad, OpensTheProjectFilesInTheEditorWithoutAWindow) {
     EXPECT_EQ(s.EditorRuns()[0].directory + "\\", s.folder);
     std::string bat;
     ASSERT_TRUE(drv::ReadBytes(s.editor + ".bat", bat));
-    EXPECT_EQ(bat, "\"" + s.editor + "\" \"" + a + "\" \"" + b + "\" \r\ndel Data\\tmp.bat");
+    EXPECT_EQ(bat, "\"" + s.editor + "\" \"" + a + "\" \"" + b + "\" \r\ndel \"%~f0\"");
     EXPECT_TRUE(drv::WaitFor([&] { return !drv::Exists(s.folder + "Data\\tmp.bat"); }, 10000))
         << "the batch file deletes itself";
     std::string after;
@@ -107,13 +107,13 @@ TEST(CommandLineRoad, TheFirstParameterAloneDecidesTheRoad) {
     EXPECT_TRUE(s.EditorRuns().empty()) << "beta is never started";
 }
 
-TEST(CommandLineRoad, ABatchFileThatCannotBeWrittenEndsInFindP) {
+TEST(CommandLineRoad, ABatchFileThatCannotBeWrittenIsSaidSo) {
     Road s("road-locked");
     s.SetProjects(ProjectLine("Demo", s.editor, {s.folder + "a.pb"}));
     drv::MakeSources({s.folder + "a.pb"});
     // A folder in the batch file's place: it cannot be created as a file.
     ASSERT_TRUE(CreateDirectoryA((s.folder + "Data\\tmp.bat").c_str(), nullptr));
-    s.ExpectRefusal("Demo", NotFound("demo"));
+    s.ExpectRefusal("Demo", InsertQuotedName(CatalogueTextFor("Prep F", 0), "demo"));
     EXPECT_TRUE(s.EditorRuns().empty());
 }
 

@@ -145,7 +145,7 @@ TEST(StartSafety, APlantedLineStartsNothingAndSaysSo) {
     } cases[] = {
         {"a quote inside a path", "Evil\xBF" + e + " \"" + s.src + "x\" & " + e + " INJECTED & \".pb\" \r\n"},
         {"a control byte", "Evil\xBF" + e + " \"" + a + "\x1A\" \r\n"},
-        {"a quoted editor", "Evil\xBF\"" + e + "\" \"" + a + "\" \r\n"},
+        {"a command between the paths", "Evil\xBF" + e + " \"" + a + "\" & " + e + " INJECTED & \"" + a + "\" \r\n"},
         {"no files", "Evil\xBF" + e + " \r\n"},
         // cmd.exe cuts a line after 8,191 characters and runs the rest as a
         // line of its own: here from inside the quoted path.
@@ -159,6 +159,53 @@ TEST(StartSafety, APlantedLineStartsNothingAndSaysSo) {
         EXPECT_TRUE(s.BatchFilesGone());
     }
     EXPECT_TRUE(drv::Stays([&] { return s.Runs().empty(); }, 500)) << "the editor never ran";
+}
+
+// Lines older copies ran, as users repaired them by hand: the editor's path
+// quoted, runs of spaces, a variable in the editor's path.
+TEST(StartSafety, LinesOlderCopiesRanStillStart) {
+    Bed s("old-lines");
+    const std::string a = s.src + "a.pb", b = s.src + "b.pb";
+    drv::MakeSources({b});
+    const std::string home = drv::FolderOf(s.editor);
+    SetEnvironmentVariableA("TW_ED_HOME", home.substr(0, home.size() - 1).c_str());
+    s.SetProjects("Quoted\xBF\"" + s.editor + "\"  \"" + a + "\"   \"" + b + "\"  \r\n" +
+                  "Variable\xBF%TW_ED_HOME%\\PureBasic.exe \"" + a + "\"\r\n");
+    for (const char* name : {"Quoted", "Variable"}) {
+        drv::Process p = s.Run(name);
+        EXPECT_EQ(p.Wait(), 0) << name;
+    }
+    ASSERT_TRUE(s.WaitRuns(2));
+    EXPECT_EQ(s.Runs()[0].args, (Names{s.editor, a, b}));
+    EXPECT_EQ(s.Runs()[1].args, (Names{s.editor, a}));
+    EXPECT_TRUE(s.BatchFilesGone());
+}
+
+// A start never runs out of batch files: those left by starts whose command
+// interpreter is gone are cleared, one still being read stays as it is.
+TEST(StartSafety, LeftoverBatchFilesNeverStopAStart) {
+    Bed s("leftovers");
+    const std::string a = s.src + "a.pb";
+    s.SetProjects(ProjectLine("A", s.editor, {a}) + ProjectLine("B", s.editor, {a}));
+    ASSERT_TRUE(drv::WriteBytes(s.editor + ".hold1", ""));
+    drv::Process first = s.Run("A");
+    EXPECT_EQ(first.Wait(), 0);
+    ASSERT_TRUE(s.WaitRuns(1)) << "its command interpreter waits on Data\\tmp.bat";
+    const std::string inUse = drv::Bytes(s.folder + "Data\\tmp.bat");
+    // What killed interpreters left in every other slot, after the first
+    // started (beyond the two seconds file times may be off).
+    drv::Pause(2500);
+    for (int slot = 1; slot < 100; ++slot)
+        ASSERT_TRUE(drv::WriteBytes(s.folder + "Data\\tmp" + std::to_string(slot) + ".bat", "rem left\r\n"));
+    drv::Process second = s.Run("B");
+    EXPECT_EQ(second.Wait(), 0);
+    ASSERT_TRUE(s.WaitRuns(2));
+    EXPECT_EQ(drv::Bytes(s.folder + "Data\\tmp.bat"), inUse);
+    EXPECT_TRUE(drv::WaitFor([&] { return drv::Listing(s.folder + "Data\\").size() == 2; }))
+        << "only the list and the file in use are left";
+    DeleteFileA((s.editor + ".hold1").c_str());
+    EXPECT_TRUE(s.BatchFilesGone());
+    EXPECT_EQ(s.Runs().size(), 2u);
 }
 
 // A project made while no editor was registered: a start takes the editor

@@ -247,6 +247,8 @@ long RunUnix(const std::string& commandLine, DWORD ms) {
                          std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
     std::string line = "/bin/sh -c \"" + commandLine + "; echo $? > '" + status + ".part' && mv '" + status +
                        ".part' '" + status + "'\"";
+    // Wine reuses process ids: a run that timed out may have left this name.
+    DeleteFileA(WinPath(status).c_str());
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
