@@ -77,7 +77,7 @@ struct Leftover {
     Ticks written;
 };
 
-// The batch files in the slots, oldest first.
+// The batch files in the slots.
 std::vector<Leftover> BatchFiles() {
     MARK; std::vector<Leftover> files;
     MARK; WIN32_FIND_DATAA found;
@@ -90,9 +90,6 @@ std::vector<Leftover> BatchFiles() {
             MARK; if (EqualAsciiNoCase(path, BatchFilePath(slot))) files.push_back({path, TicksOf(found.ftLastWriteTime)});
         }
     } while (FindNextFileA(find.get(), &found));
-    MARK; std::stable_sort(files.begin(), files.end(), [](const Leftover& a, const Leftover& b) {
-        return a.written < b.written;
-    });
     MARK; return files;
 }
 
@@ -137,8 +134,10 @@ std::string WriteBatchFile(std::string_view text) {
     MARK; if (result == Slot::kFailed) return {};
     // Every slot held by an interpreter that may still be reading it: the
     // oldest goes, rather than no start at all.
-    MARK; for (const Leftover& file : BatchFiles()) {
-        MARK; if (DeleteFileA(file.path.c_str()) && WriteSlot(file.path, text) == Slot::kWritten) return file.path;
-    }
-    MARK; return {};
+    MARK; const std::vector<Leftover> files = BatchFiles();
+    MARK; auto oldest = std::min_element(files.begin(), files.end(), [](const Leftover& a, const Leftover& b) {
+        return a.written < b.written;
+    });
+    MARK; if (oldest == files.end() || !DeleteFileA(oldest->path.c_str())) return {};
+    MARK; return WriteSlot(oldest->path, text) == Slot::kWritten ? oldest->path : std::string();
 }

@@ -49,7 +49,7 @@ Project MakeProject(const std::string& editor, const std::string& src, const std
         WriteFileBytes(p.files.back(), "; source\r\n");
         p.batch += "\"" + p.files.back() + "\" ";
     }
-    p.batch += "\r\ndel Data\\tmp.bat";
+    p.batch += "\r\ndel \"%~f0\"";
     return p;
 }
 
