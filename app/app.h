@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/core/catalogue.h"
+
 // Gadget numbers of the main window (window 0); a gadget's number is its control id.
 enum MainGadget : int {
     kGadgetTree = 0,
@@ -26,8 +28,8 @@ void BuildMainWindow();
 void ReadLanguageSetting();
 // Reads Language.ini without ever creating or changing it (command-line road).
 void ReadLanguageSettingOnly();
-// The catalogue text of `key` in the current language.
-std::string CatalogueText(std::string_view key);
+// The catalogue text of `msg` in the current language.
+std::string CatalogueText(Msg msg);
 
 // The file collection (collection.cpp).
 void AddTreeFile();

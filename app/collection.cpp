@@ -16,7 +16,7 @@ void AddTreeFile() {
     // A name the ANSI code page cannot hold is shown with a '?' (the tree
     // reads names without look-alikes): no stored path would name the file.
     MARK; if (HoldsReservedByte(path)) {
-        MARK; InfoMessage(CatalogueText("Name F"));
+        MARK; InfoMessage(CatalogueText(Msg::kUnholdableName));
         MARK; return;
     }
     MARK; int32_t index = GadAddItem(kGadgetFileList, -1, row);
@@ -55,8 +55,8 @@ void CollectDroppedFiles() {
     }
     MARK; if (last >= 0) GadSetState(kGadgetFileList, last);
     MARK; if (unholdable) {
-        MARK; InfoMessage(CatalogueText("Name F"));
+        MARK; InfoMessage(CatalogueText(Msg::kUnholdableName));
     } else if (last < 0 && !files.empty()) {
-        MARK; InfoMessage(CatalogueText("Drop F"));
+        MARK; InfoMessage(CatalogueText(Msg::kNothingDropped));
     }
 }

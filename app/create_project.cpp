@@ -13,36 +13,36 @@
 
 void CreateProject() {
     MARK; if (GadGetItemText(kGadgetFileList, 0, 0).empty()) {
-        MARK; InfoMessage(CatalogueText("No F"));
+        MARK; InfoMessage(CatalogueText(Msg::kNoFiles));
         MARK; return;
     }
     // Data and projects live beside the program, whatever the folder tree did meanwhile.
     MARK; EnterProgramFolder();
     MARK; CreateDirectoryA("Data", nullptr);
     MARK; CreateDirectoryA("Projects", nullptr);
-    MARK; std::string name(TrimSpaces(DlgAskText(CatalogueText("Projektname"), CatalogueText("Name P"), "")));
+    MARK; std::string name(TrimSpaces(DlgAskText(CatalogueText(Msg::kProjectName), CatalogueText(Msg::kNamePrompt), "")));
     MARK; if (name.empty()) {
-        MARK; InfoMessage(CatalogueText("E Name P"));
+        MARK; InfoMessage(CatalogueText(Msg::kNameEmpty));
         MARK; return;
     }
     // The separator byte would end the name early: "Foo\xBF" would show and
     // be deleted as "Foo", another project.
     MARK; if (!IsStorableName(name)) {
-        MARK; InfoMessage(CatalogueText("Sep Name P"));
+        MARK; InfoMessage(CatalogueText(Msg::kSeparatorInName));
         MARK; return;
     }
     MARK; if (ProjectExists(name)) {
-        MARK; InfoMessage(CatalogueText("A Name P"));
+        MARK; InfoMessage(CatalogueText(Msg::kNameTaken));
         MARK; return;
     }
     MARK; std::string editor = RegisteredEditorPath();
     MARK; switch (AppendProjectLine(name, editor, CollectedPaths())) {
         case AppendResult::kAppended: MARK; break;
         // Another copy of the program made it since the check above.
-        case AppendResult::kNameTaken: MARK; InfoMessage(CatalogueText("A Name P")); return;
-        case AppendResult::kUnstorableName: MARK; InfoMessage(CatalogueText("Sep Name P")); return;
+        case AppendResult::kNameTaken: MARK; InfoMessage(CatalogueText(Msg::kNameTaken)); return;
+        case AppendResult::kUnstorableName: MARK; InfoMessage(CatalogueText(Msg::kSeparatorInName)); return;
         case AppendResult::kFailed:
-            MARK; InfoMessage(CatalogueText("P Error") + "\r" + CatalogueText("Schreib"));
+            MARK; InfoMessage(CatalogueText(Msg::kCannotCreate) + "\r" + CatalogueText(Msg::kWriteProtected));
             MARK; return;
     }
     MARK; CreateProjectShortcut(name);

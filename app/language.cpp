@@ -16,7 +16,7 @@ bool ReadLanguageFile() {
     MARK; if (!PrefOpenRead(kLanguageFile)) return false;
     // A missing group or key leaves the default: German.
     MARK; PrefSelectGroup(kLanguageGroup);
-    MARK; gApp.language = PrefReadNumber(kLanguageKey, 0);
+    MARK; gApp.language = LanguageOf(PrefReadNumber(kLanguageKey, 0));
     MARK; PrefClose();
     MARK; return true;
 }
@@ -39,6 +39,6 @@ void ReadLanguageSettingOnly() {
     MARK; ReadLanguageFile();
 }
 
-std::string CatalogueText(std::string_view key) {
-    MARK; return CatalogueTextFor(key, gApp.language);
+std::string CatalogueText(Msg msg) {
+    MARK; return CatalogueTextFor(msg, gApp.language);
 }

@@ -19,21 +19,21 @@ constexpr const char* kCopyright = "(c) 2026 Tarnwick developers";
 // take the focus in the order they are made here.
 void BuildMainWindow() {
     MARK; ReadLanguageSetting();
-    MARK; if (!WinOpen(0, 322, 420, 570, 420, kMainWindowFlags, CatalogueText("Tarnwick"))) return;
+    MARK; if (!WinOpen(0, 322, 420, 570, 420, kMainWindowFlags, CatalogueText(Msg::kTitle))) return;
     MARK; if (!GadgetListUse(WinLastOpened())) return;
 
     MARK; CreateExplorerTree(kGadgetTree, 20, 30, 240, 140, "*.pbi;*.pb", ExplorerTree_AlwaysShowSelection);
 
     MARK; GadListView(kGadgetFileList, 300, 30, 250, 140);
-    MARK; GadListIcon(kGadgetProjectList, 20, 220, 520, 160, CatalogueText("Projektname"), 120, kProjectListFlags);
-    MARK; GadAddColumn(kGadgetProjectList, 1, CatalogueText("Dateien"), 350);
-    MARK; GadFrame(kGadgetFrame, 10, 10, 550, 170, CatalogueText("Dateien"));
-    MARK; GadButton(kGadgetCreate, 20, 190, 250, 20, CatalogueText("Neues Projekt"));
+    MARK; GadListIcon(kGadgetProjectList, 20, 220, 520, 160, CatalogueText(Msg::kProjectName), 120, kProjectListFlags);
+    MARK; GadAddColumn(kGadgetProjectList, 1, CatalogueText(Msg::kFiles), 350);
+    MARK; GadFrame(kGadgetFrame, 10, 10, 550, 170, CatalogueText(Msg::kFiles));
+    MARK; GadButton(kGadgetCreate, 20, 190, 250, 20, CatalogueText(Msg::kCreateButton));
     MARK; GadButton(kGadgetRemoveFile, 265, 30, 30, 30, "<-");
     MARK; GadButton(kGadgetAddFile, 265, 140, 30, 30, "->");
-    MARK; GadButton(kGadgetStart, 290, 190, 250, 20, CatalogueText("Projekt Starten"));
-    MARK; GadButton(kGadgetDelete, 20, 390, 250, 20, CatalogueText("Projekt l\xF6schen"));
-    MARK; GadButton(kGadgetQuit, 290, 390, 250, 20, CatalogueText("Beenden"));
+    MARK; GadButton(kGadgetStart, 290, 190, 250, 20, CatalogueText(Msg::kStartButton));
+    MARK; GadButton(kGadgetDelete, 20, 390, 250, 20, CatalogueText(Msg::kDeleteButton));
+    MARK; GadButton(kGadgetQuit, 290, 390, 250, 20, CatalogueText(Msg::kQuitButton));
     MARK; GadText(kGadgetCopyright, 380, 0, 180, 15, kCopyright);
     // Files dragged from Explorer are collected where the files are picked.
     MARK; GadAcceptFileDrops(kGadgetFileList);

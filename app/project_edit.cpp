@@ -19,7 +19,7 @@ constexpr const char* kShortcutFolder = "Projects";
 // The selected project's name; empty after telling the user that none is.
 std::string SelectedOrSay() {
     MARK; std::string name = SelectedProjectName();
-    MARK; if (name.empty()) InfoMessage(CatalogueText("S P"));
+    MARK; if (name.empty()) InfoMessage(CatalogueText(Msg::kNoneSelected));
     MARK; return name;
 }
 
@@ -27,16 +27,16 @@ std::string SelectedOrSay() {
 bool ChangeMade(StoreChange change) {
     MARK; switch (change) {
         case StoreChange::kDone: MARK; return true;
-        case StoreChange::kNameTaken: MARK; InfoMessage(CatalogueText("A Name P")); break;
+        case StoreChange::kNameTaken: MARK; InfoMessage(CatalogueText(Msg::kNameTaken)); break;
         // The separator byte would end the name early, as at creation.
-        case StoreChange::kUnstorableName: MARK; InfoMessage(CatalogueText("Sep Name P")); break;
+        case StoreChange::kUnstorableName: MARK; InfoMessage(CatalogueText(Msg::kSeparatorInName)); break;
         case StoreChange::kFailed:
-            MARK; InfoMessage(CatalogueText("C Error") + "\r" + CatalogueText("Schreib"));
+            MARK; InfoMessage(CatalogueText(Msg::kCannotChange) + "\r" + CatalogueText(Msg::kWriteProtected));
             break;
         case StoreChange::kNotFound:
             // Gone meanwhile (removed by hand, or by another copy): the list
             // shows the file as it is now.
-            MARK; InfoMessage(CatalogueText("A Del P"));
+            MARK; InfoMessage(CatalogueText(Msg::kAlreadyDeleted));
             MARK; RefreshProjectList();
             break;
     }
@@ -52,10 +52,10 @@ void RenameSelectedProject() {
     MARK; if (name.empty()) return;
     MARK; bool cancelled = false;
     MARK; std::string newName(
-        TrimSpaces(DlgAskText(CatalogueText("Projektname"), CatalogueText("Name P"), name, &cancelled)));
+        TrimSpaces(DlgAskText(CatalogueText(Msg::kProjectName), CatalogueText(Msg::kNamePrompt), name, &cancelled)));
     MARK; if (cancelled || newName == name) return;
     MARK; if (newName.empty()) {
-        MARK; InfoMessage(CatalogueText("E Name P"));
+        MARK; InfoMessage(CatalogueText(Msg::kNameEmpty));
         MARK; return;
     }
     MARK; EnterProgramFolder();
@@ -95,10 +95,10 @@ void ReplaceSelectedProjectFiles() {
     MARK; if (name.empty()) return;
     MARK; std::vector<std::string> paths = CollectedPaths();
     MARK; if (paths.empty()) {
-        MARK; InfoMessage(CatalogueText("No F"));
+        MARK; InfoMessage(CatalogueText(Msg::kNoFiles));
         MARK; return;
     }
-    MARK; if (DlgMessageBox("Info", InsertQuotedName(CatalogueText("Rep P"), name).c_str(),
+    MARK; if (DlgMessageBox("Info", InsertQuotedName(CatalogueText(Msg::kReplaceQuestion), name).c_str(),
                             MB_ICONQUESTION | MB_YESNO) != IDYES)
         return;
     MARK; EnterProgramFolder();

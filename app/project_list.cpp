@@ -41,8 +41,8 @@ namespace {
 // when none is, says so.
 bool AskToOpenOthers(const std::string& name, const std::vector<std::string>& missing, size_t fileCount) {
     MARK; const bool none = missing.size() == fileCount;
-    MARK; std::string text = MissingFilesMessage(InsertQuotedName(CatalogueText("Miss F"), name), missing,
-                                                CatalogueText("More F"), CatalogueText(none ? "None F" : "Open F"));
+    MARK; std::string text = MissingFilesMessage(InsertQuotedName(CatalogueText(Msg::kMissingFiles), name), missing,
+                                                CatalogueText(Msg::kMoreMissing), CatalogueText(none ? Msg::kNoneOpened : Msg::kOpenOthers));
     MARK; if (none) {
         MARK; InfoMessage(text);
         MARK; return false;
@@ -56,18 +56,18 @@ void StartNamedProject(const std::string& name) {
     MARK; StartOutcome outcome = StartProject(name, AskToOpenOthers);
     MARK; switch (outcome.result) {
         case StartResult::kStarted: MARK; break;
-        case StartResult::kNoName: MARK; InfoMessage(CatalogueText("S P")); break;
-        case StartResult::kNoProjectFile: MARK; InfoMessage(CatalogueText("No P")); break;
-        case StartResult::kNotFound: MARK; InfoMessage(InsertQuotedName(CatalogueText("Find P"), name)); break;
-        case StartResult::kInvalidLine: MARK; InfoMessage(InsertQuotedName(CatalogueText("Bad P"), name)); break;
-        case StartResult::kNoEditor: MARK; InfoMessage(InsertQuotedName(CatalogueText("No E"), name)); break;
+        case StartResult::kNoName: MARK; InfoMessage(CatalogueText(Msg::kNoneSelected)); break;
+        case StartResult::kNoProjectFile: MARK; InfoMessage(CatalogueText(Msg::kNoProjects)); break;
+        case StartResult::kNotFound: MARK; InfoMessage(InsertQuotedName(CatalogueText(Msg::kNotFound), name)); break;
+        case StartResult::kInvalidLine: MARK; InfoMessage(InsertQuotedName(CatalogueText(Msg::kInvalidLine), name)); break;
+        case StartResult::kNoEditor: MARK; InfoMessage(InsertQuotedName(CatalogueText(Msg::kNoEditor), name)); break;
         case StartResult::kEditorMissing:
-            MARK; InfoMessage(InsertQuotedName(CatalogueText("Miss E"), name) + "\r\n\r\n" + outcome.editor + "\r\n\r\n" +
-                              CatalogueText("Fix E"));
+            MARK; InfoMessage(InsertQuotedName(CatalogueText(Msg::kMissingEditor), name) + "\r\n\r\n" + outcome.editor + "\r\n\r\n" +
+                              CatalogueText(Msg::kFixEditor));
             break;
-        case StartResult::kUnreadablePath: MARK; InfoMessage(InsertQuotedName(CatalogueText("Path P"), name)); break;
+        case StartResult::kUnreadablePath: MARK; InfoMessage(InsertQuotedName(CatalogueText(Msg::kUnreadablePath), name)); break;
         case StartResult::kMissingFiles: MARK; break;  // the user was asked or told
-        case StartResult::kNotPrepared: MARK; InfoMessage(InsertQuotedName(CatalogueText("Prep F"), name)); break;
+        case StartResult::kNotPrepared: MARK; InfoMessage(InsertQuotedName(CatalogueText(Msg::kNotPrepared), name)); break;
     }
 }
 
@@ -96,20 +96,20 @@ void DeleteSelectedProject() {
     MARK; int32_t row = GadGetState(kGadgetProjectList);
     MARK; std::string name = ProjectNameAt(row);
     MARK; if (name.empty()) {
-        MARK; InfoMessage(CatalogueText("S P"));
+        MARK; InfoMessage(CatalogueText(Msg::kNoneSelected));
         MARK; return;
     }
-    MARK; if (DlgMessageBox("Info", InsertQuotedName(CatalogueText("Del P"), name).c_str(), MB_ICONQUESTION | MB_YESNO) !=
+    MARK; if (DlgMessageBox("Info", InsertQuotedName(CatalogueText(Msg::kDeleteQuestion), name).c_str(), MB_ICONQUESTION | MB_YESNO) !=
               IDYES)
         return;
     MARK; EnterProgramFolder();
     MARK; DeleteProjectShortcut(name);
     MARK; switch (RemoveProjectLines(name)) {
         case RemoveResult::kRemoved: MARK; break;
-        case RemoveResult::kNotFound: MARK; InfoMessage(CatalogueText("A Del P")); break;
+        case RemoveResult::kNotFound: MARK; InfoMessage(CatalogueText(Msg::kAlreadyDeleted)); break;
         case RemoveResult::kFailed:
             MARK; CreateProjectShortcut(name);
-            MARK; InfoMessage(CatalogueText("Del Error") + "\r" + CatalogueText("Schreib"));
+            MARK; InfoMessage(CatalogueText(Msg::kCannotDelete) + "\r" + CatalogueText(Msg::kWriteProtected));
             MARK; return;
     }
     MARK; RefreshProjectList();

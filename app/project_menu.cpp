@@ -21,15 +21,15 @@ void ShowProjectMenu(bool byKeyboard) {
     MARK; bool project = !SelectedProjectName().empty();
     MARK; bool files = GadCountItems(kGadgetFileList) > 0;
     MARK; const std::vector<MenuItem> items = {
-        {kMenuStart, CatalogueText("M Start"), project},
+        {kMenuStart, CatalogueText(Msg::kMenuStart), project},
         {},
-        {kMenuRename, CatalogueText("M Rename"), project},
-        {kMenuLoad, CatalogueText("M Load"), project},
-        {kMenuReplace, CatalogueText("M Replace"), project && files},
+        {kMenuRename, CatalogueText(Msg::kMenuRename), project},
+        {kMenuLoad, CatalogueText(Msg::kMenuLoad), project},
+        {kMenuReplace, CatalogueText(Msg::kMenuReplace), project && files},
         {},
-        {kMenuDelete, CatalogueText("M Delete"), project},
+        {kMenuDelete, CatalogueText(Msg::kMenuDelete), project},
         {},
-        {kMenuFolder, CatalogueText("M Folder"), ShortcutFolderExists()},
+        {kMenuFolder, CatalogueText(Msg::kMenuFolder), ShortcutFolderExists()},
     };
     // In bold what a double-click on the row does.
     MARK; switch (GadPopupMenu(kGadgetProjectList, items, project ? kMenuStart : 0, !byKeyboard, row)) {

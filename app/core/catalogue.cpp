@@ -2,70 +2,91 @@
 
 #include "crashtrap/core/marker.h"
 
-const CatalogueEntry MessageCatalogue[kCatalogueSize] = {
-    {"Tarnwick", {"Tarnwick", "Tarnwick"}},
-    {"Projektname", {"Projektname", "Projectname"}},
-    {"Dateien", {"Dateien", "Files"}},
-    {"Neues Projekt", {"Neues Projekt erstellen", "Create new project"}},
-    {"Projekt Starten", {"Projekt Starten", "Start project"}},
-    {"Projekt l\xF6schen", {"Projekt l\xF6schen", "Delete project"}},
-    {"Beenden", {"Beenden", "Quit"}},
-    {"Del P", {"Soll das das Projekt %name% wirklich aus der Liste entfernt werden?",
+constexpr CatalogueEntry MessageCatalogue[int(Msg::kCount)] = {
+    {Msg::kTitle, "Tarnwick", {"Tarnwick", "Tarnwick"}},
+    {Msg::kProjectName, "Projektname", {"Projektname", "Projectname"}},
+    {Msg::kFiles, "Dateien", {"Dateien", "Files"}},
+    {Msg::kCreateButton, "Neues Projekt", {"Neues Projekt erstellen", "Create new project"}},
+    {Msg::kStartButton, "Projekt Starten", {"Projekt Starten", "Start project"}},
+    {Msg::kDeleteButton, "Projekt l\xF6schen", {"Projekt l\xF6schen", "Delete project"}},
+    {Msg::kQuitButton, "Beenden", {"Beenden", "Quit"}},
+    {Msg::kDeleteQuestion, "Del P", {"Soll das das Projekt %name% wirklich aus der Liste entfernt werden?",
                "Do you really want to delete the selected file %name%?"}},
-    {"A Del P", {"Das ausgew\xE4hlte Projekt wurde bereits gel\xF6scht!", "This project doesn't exists!"}},
-    {"S P", {"Es wurde kein Projekt ausgew\xE4hlt!", "No projects selected!"}},
-    {"Name P", {"Bitte gebe einen Projektnamen ein.", "Please enter the new projectname."}},
-    {"P Error", {"Das Projekt konnte nicht angelegt werden!", "Cannot create new project!"}},
-    {"Schreib", {"Schreibgesch\xFCtzt?", "Please remove the write protection!"}},
-    {"A Name P", {"Dieser Projektname existiert bereits!", "This name already exists!"}},
-    {"E Name P", {"Der Projektname ist leer!", "Projectname is empty!"}},
-    {"No P", {"Es sind keine Projekte vorhanden!", "There are no projects!"}},
-    {"Find P", {"Das angegebene Projekt %name% konnte nicht gefunden werden!", "Cannot find the project %name%!"}},
-    {"No F", {"Es wurden keine Dateien f\xFCr das Projekt ausgew\xE4hlt!", "No files selected!"}},
-    {"Sep Name P", {"Der Projektname darf kein \xBF enthalten!", "The projectname must not contain \xBF!"}},
-    {"Del Error", {"Das Projekt konnte nicht gel\xF6scht werden!", "Cannot delete the project!"}},
-    {"Name F", {"Der Name dieser Datei enth\xE4lt Zeichen, die nicht gespeichert werden k\xF6nnen. Bitte benenne die "
+    {Msg::kAlreadyDeleted, "A Del P", {"Das ausgew\xE4hlte Projekt wurde bereits gel\xF6scht!", "This project doesn't exists!"}},
+    {Msg::kNoneSelected, "S P", {"Es wurde kein Projekt ausgew\xE4hlt!", "No projects selected!"}},
+    {Msg::kNamePrompt, "Name P", {"Bitte gebe einen Projektnamen ein.", "Please enter the new projectname."}},
+    {Msg::kCannotCreate, "P Error", {"Das Projekt konnte nicht angelegt werden!", "Cannot create new project!"}},
+    {Msg::kWriteProtected, "Schreib", {"Schreibgesch\xFCtzt?", "Please remove the write protection!"}},
+    {Msg::kNameTaken, "A Name P", {"Dieser Projektname existiert bereits!", "This name already exists!"}},
+    {Msg::kNameEmpty, "E Name P", {"Der Projektname ist leer!", "Projectname is empty!"}},
+    {Msg::kNoProjects, "No P", {"Es sind keine Projekte vorhanden!", "There are no projects!"}},
+    {Msg::kNotFound, "Find P", {"Das angegebene Projekt %name% konnte nicht gefunden werden!", "Cannot find the project %name%!"}},
+    {Msg::kNoFiles, "No F", {"Es wurden keine Dateien f\xFCr das Projekt ausgew\xE4hlt!", "No files selected!"}},
+    {Msg::kSeparatorInName, "Sep Name P", {"Der Projektname darf kein \xBF enthalten!", "The projectname must not contain \xBF!"}},
+    {Msg::kCannotDelete, "Del Error", {"Das Projekt konnte nicht gel\xF6scht werden!", "Cannot delete the project!"}},
+    {Msg::kUnholdableName, "Name F", {"Der Name dieser Datei enth\xE4lt Zeichen, die nicht gespeichert werden k\xF6nnen. Bitte benenne die "
                 "Datei um!",
                 "The name of this file holds characters that cannot be stored. Please rename the file!"}},
-    {"Bad P", {"Der Eintrag des Projekts %name% in der Projektliste ist ung\xFCltig; es wurde nicht gestartet!",
+    {Msg::kInvalidLine, "Bad P", {"Der Eintrag des Projekts %name% in der Projektliste ist ung\xFCltig; es wurde nicht gestartet!",
                "The entry of the project %name% in the project list is not valid; it was not started!"}},
-    {"No E", {"Der Editor f\xFCr das Projekt %name% wurde nicht gefunden!",
+    {Msg::kNoEditor, "No E", {"Der Editor f\xFCr das Projekt %name% wurde nicht gefunden!",
               "Cannot find the editor for the project %name%!"}},
-    {"Path P", {"Das Projekt %name% konnte nicht gestartet werden: ein Pfad enth\xE4lt Zeichen, die der "
+    {Msg::kUnreadablePath, "Path P", {"Das Projekt %name% konnte nicht gestartet werden: ein Pfad enth\xE4lt Zeichen, die der "
                 "Befehlsinterpreter nicht lesen kann!",
                 "Cannot start the project %name%: a path holds characters the command interpreter cannot read!"}},
     // The project list's context menu; "&" marks an item's access key.
-    {"M Start", {"Projekt &starten", "&Start project"}},
-    {"M Rename", {"&Umbenennen...", "&Rename..."}},
-    {"M Load", {"&Dateien in die Liste laden", "&Load files into the list"}},
-    {"M Replace", {"Dateien durch die Liste &ersetzen...", "Re&place files with the list..."}},
-    {"M Delete", {"Projekt &l\xF6schen", "&Delete project"}},
-    {"M Folder", {"Verkn\xFCpfungs&ordner \xF6" "ffnen", "&Open the shortcut folder"}},
-    {"Rep P", {"Sollen die Dateien des Projekts %name% wirklich durch die Dateien der Liste ersetzt werden?",
+    {Msg::kMenuStart, "M Start", {"Projekt &starten", "&Start project"}},
+    {Msg::kMenuRename, "M Rename", {"&Umbenennen...", "&Rename..."}},
+    {Msg::kMenuLoad, "M Load", {"&Dateien in die Liste laden", "&Load files into the list"}},
+    {Msg::kMenuReplace, "M Replace", {"Dateien durch die Liste &ersetzen...", "Re&place files with the list..."}},
+    {Msg::kMenuDelete, "M Delete", {"Projekt &l\xF6schen", "&Delete project"}},
+    {Msg::kMenuFolder, "M Folder", {"Verkn\xFCpfungs&ordner \xF6" "ffnen", "&Open the shortcut folder"}},
+    {Msg::kReplaceQuestion, "Rep P", {"Sollen die Dateien des Projekts %name% wirklich durch die Dateien der Liste ersetzt werden?",
                "Do you really want to replace the files of the project %name% with the files of the list?"}},
-    {"C Error", {"Das Projekt konnte nicht ge\xE4ndert werden!", "Cannot change the project!"}},
-    {"Drop F", {"Es wurde nichts \xFC" "bernommen: nur *.pb- und *.pbi-Dateien werden gesammelt, keine Ordner und "
+    {Msg::kCannotChange, "C Error", {"Das Projekt konnte nicht ge\xE4ndert werden!", "Cannot change the project!"}},
+    {Msg::kNothingDropped, "Drop F", {"Es wurde nichts \xFC" "bernommen: nur *.pb- und *.pbi-Dateien werden gesammelt, keine Ordner und "
                 "keine anderen Dateien.",
                 "Nothing was taken: only *.pb and *.pbi files are collected, no folders and no other files."}},
-    {"Miss F", {"Diese Dateien des Projekts %name% wurden nicht gefunden:",
+    {Msg::kMissingFiles, "Miss F", {"Diese Dateien des Projekts %name% wurden nicht gefunden:",
                 "These files of the project %name% cannot be found:"}},
-    {"More F", {"... und %count% weitere", "... and %count% more"}},
-    {"Open F", {"Sollen die anderen Dateien ge\xF6" "ffnet werden?", "Open the other files?"}},
-    {"None F", {"Es wurde nichts ge\xF6" "ffnet.", "Nothing was opened."}},
-    {"Miss E", {"Der Editor des Projekts %name% wurde nicht gefunden:", "The editor of the project %name% cannot be found:"}},
-    {"Fix E", {"Bitte installiere den Editor dort wieder oder lege das Projekt mit dem jetzt installierten Editor neu an.",
+    {Msg::kMoreMissing, "More F", {"... und %count% weitere", "... and %count% more"}},
+    {Msg::kOpenOthers, "Open F", {"Sollen die anderen Dateien ge\xF6" "ffnet werden?", "Open the other files?"}},
+    {Msg::kNoneOpened, "None F", {"Es wurde nichts ge\xF6" "ffnet.", "Nothing was opened."}},
+    {Msg::kMissingEditor, "Miss E", {"Der Editor des Projekts %name% wurde nicht gefunden:", "The editor of the project %name% cannot be found:"}},
+    {Msg::kFixEditor, "Fix E", {"Bitte installiere den Editor dort wieder oder lege das Projekt mit dem jetzt installierten Editor neu an.",
                "Please install the editor there again, or create the project anew with the editor installed now."}},
-    {"Prep F", {"Das Projekt %name% konnte nicht gestartet werden: der Start konnte nicht vorbereitet werden (in den "
+    {Msg::kNotPrepared, "Prep F", {"Das Projekt %name% konnte nicht gestartet werden: der Start konnte nicht vorbereitet werden (in den "
                 "Ordner Data kann nichts geschrieben werden).",
                 "Cannot start the project %name%: the start could not be prepared (nothing can be written into the "
                 "folder Data)."}},
+    // Failures of the project list's changes, after the operation's own line.
+    {Msg::kListInUse, "Use L",
+     {"Die Projektliste wird gerade von einem anderen Programm benutzt. Bitte versuche es gleich noch einmal.",
+      "The project list is in use by another program. Please try again in a moment."}},
+    {Msg::kInTheWay, "Way F",
+     {"%path% ist im Weg: dort braucht Tarnwick etwas anderes. Bitte benenne es um oder entferne es.",
+      "%path% is in the way: Tarnwick needs something else there. Please rename or remove it."}},
+    {Msg::kShortcutNotWritten, "Link F",
+     {"Das Projekt %name% wurde angelegt, aber seine Verkn\xFCpfung konnte nicht geschrieben werden.",
+      "The project %name% was created, but its shortcut could not be written."}},
 };
 
-std::string CatalogueTextFor(std::string_view key, int language) {
-    MARK; if (language < 0) return {};
-    MARK; int column = language > 1 ? 1 : language;
-    MARK; for (const CatalogueEntry& entry : MessageCatalogue) {
-        MARK; if (key == entry.key) return entry.texts[column];
-    }
-    MARK; return {};
+namespace {
+
+// Each entry stands at the place its Msg names.
+consteval bool InOrder() {
+    for (int i = 0; i < int(Msg::kCount); ++i)
+        if (int(MessageCatalogue[i].msg) != i) return false;
+    return true;
+}
+static_assert(InOrder(), "an entry of the catalogue stands out of its Msg's place");
+
+}  // namespace
+
+int LanguageOf(int value) {
+    MARK; return value < 0 ? 0 : value >= kLanguageCount ? kLanguageCount - 1 : value;
+}
+
+std::string CatalogueTextFor(Msg msg, int language) {
+    MARK; return MessageCatalogue[int(msg)].texts[LanguageOf(language)];
 }

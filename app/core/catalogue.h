@@ -4,15 +4,67 @@
 #include <string>
 #include <string_view>
 
-struct CatalogueEntry {
-    const char* key;
-    const char* texts[2];  // German, English
+// The texts, in the catalogue's order. A key that is not here does not
+// compile; the table's size follows from kCount.
+enum class Msg : int {
+    kTitle,
+    kProjectName,
+    kFiles,
+    kCreateButton,
+    kStartButton,
+    kDeleteButton,
+    kQuitButton,
+    kDeleteQuestion,
+    kAlreadyDeleted,
+    kNoneSelected,
+    kNamePrompt,
+    kCannotCreate,
+    kWriteProtected,
+    kNameTaken,
+    kNameEmpty,
+    kNoProjects,
+    kNotFound,
+    kNoFiles,
+    kSeparatorInName,
+    kCannotDelete,
+    kUnholdableName,
+    kInvalidLine,
+    kNoEditor,
+    kUnreadablePath,
+    kMenuStart,
+    kMenuRename,
+    kMenuLoad,
+    kMenuReplace,
+    kMenuDelete,
+    kMenuFolder,
+    kReplaceQuestion,
+    kCannotChange,
+    kNothingDropped,
+    kMissingFiles,
+    kMoreMissing,
+    kOpenOthers,
+    kNoneOpened,
+    kMissingEditor,
+    kFixEditor,
+    kNotPrepared,
+    kListInUse,
+    kInTheWay,
+    kShortcutNotWritten,
+    kCount
 };
 
-inline constexpr int kCatalogueSize = 40;
-extern const CatalogueEntry MessageCatalogue[kCatalogueSize];
+inline constexpr int kLanguageCount = 2;  // 0 German, 1 English
 
-// The entry's text for `language` (0 German, 1 English); keys are compared
-// byte for byte. A negative language gives the empty text for every key; a
-// language above 1 gives the English text. An unknown key gives the empty text.
-std::string CatalogueTextFor(std::string_view key, int language);
+struct CatalogueEntry {
+    Msg msg;           // its place in the table
+    const char* key;   // the key the texts were first written under
+    const char* texts[kLanguageCount];
+};
+
+extern const CatalogueEntry MessageCatalogue[int(Msg::kCount)];
+
+// The language a setting's value chooses: below 0 German, above 1 English.
+int LanguageOf(int value);
+
+// The entry's text in `language` (as LanguageOf reads it).
+std::string CatalogueTextFor(Msg msg, int language);

@@ -48,7 +48,12 @@ int32_t LeadingNumber(std::string_view value) {
 
 }  // namespace
 
-std::string_view PrefReadableText(std::string_view bytes) { return bytes.substr(0, bytes.find('\0')); }
+std::string_view PrefReadableText(std::string_view bytes) {
+    // Notepad's "UTF-8 with BOM" puts a byte-order mark before the first
+    // group, which would otherwise hide it.
+    if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+    return bytes.substr(0, bytes.find('\0'));
+}
 
 size_t PrefFindGroup(std::string_view text, std::string_view group) {
     size_t found = kNoGroup;

@@ -9,7 +9,8 @@
 // A reader's position in the text: the start of a group's first line.
 inline constexpr size_t kNoGroup = std::string_view::npos;
 
-// The part of a file's bytes the reader sees: a zero byte ends the text.
+// The part of a file's bytes the reader sees: a zero byte ends the text; a
+// UTF-8 byte-order mark at the start is skipped.
 std::string_view PrefReadableText(std::string_view bytes);
 
 // Where the lines of the first group named `group` (ASCII case ignored) begin:

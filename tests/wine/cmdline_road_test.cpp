@@ -26,7 +26,7 @@ struct Road : drv::Program {
     }
 };
 
-std::string NotFound(const std::string& name) { return InsertQuotedName(CatalogueTextFor("Find P", 0), name); }
+std::string NotFound(const std::string& name) { return InsertQuotedName(CatalogueTextFor(Msg::kNotFound, 0), name); }
 
 TEST(CommandLineRoad, OpensTheProjectFilesInTheEditorWithoutAWindow) {
     Road s("road-start");
@@ -65,7 +65,7 @@ TEST(CommandLineRoad, RefusalsShowOneInformationBoxAndEndWithZero) {
         const char* args;
         std::string text;
     } cases[] = {
-        {"no-file", nullptr, 0, "Demo", CatalogueTextFor("No P", 0)},
+        {"no-file", nullptr, 0, "Demo", CatalogueTextFor(Msg::kNoProjects, 0)},
         {"unknown", "Demo\xBF" "C:\\e.exe \"C:\\a.pb\" \r\n", 0, "\"Not There\"", NotFound("not there")},
         {"unclosed", "Demo\xBF" "C:\\e.exe \r\n", 0, "\"open quote to the end", NotFound("open quote to the end")},
         {"odd-bytes", "\x01\x02\xBF\xBF\"\"\0\r\r\n\xFF", 11, "a\"b\\c/d\xBF", NotFound("a\"b\\c/d\xBF")},
@@ -113,7 +113,7 @@ TEST(CommandLineRoad, ABatchFileThatCannotBeWrittenIsSaidSo) {
     drv::MakeSources({s.folder + "a.pb"});
     // A folder in the batch file's place: it cannot be created as a file.
     ASSERT_TRUE(CreateDirectoryA((s.folder + "Data\\tmp.bat").c_str(), nullptr));
-    s.ExpectRefusal("Demo", InsertQuotedName(CatalogueTextFor("Prep F", 0), "demo"));
+    s.ExpectRefusal("Demo", InsertQuotedName(CatalogueTextFor(Msg::kNotPrepared, 0), "demo"));
     EXPECT_TRUE(s.EditorRuns().empty());
 }
 

@@ -11,8 +11,8 @@
 namespace {
 
 // The host asks with the German texts (it reads no Language.ini here).
-const std::string kTitle = CatalogueTextFor("Projektname", 0);
-const std::string kPrompt = CatalogueTextFor("Name P", 0);
+const std::string kTitle = CatalogueTextFor(Msg::kProjectName, 0);
+const std::string kPrompt = CatalogueTextFor(Msg::kNamePrompt, 0);
 const char kAfter[] = "main=VE hidden=-E disabled=V- class=0";  // as before the dialog
 const char kDuring[] = "main=V- hidden=-E disabled=V-";
 

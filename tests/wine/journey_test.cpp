@@ -33,8 +33,8 @@ public:
     }
 
     // A user text in the program's language.
-    std::string Text(const char* key) const { return CatalogueTextFor(key, language_); }
-    std::string DeleteQuestion(const std::string& name) const { return InsertQuotedName(Text("Del P"), name); }
+    std::string Text(Msg msg) const { return CatalogueTextFor(msg, language_); }
+    std::string DeleteQuestion(const std::string& name) const { return InsertQuotedName(Text(Msg::kDeleteQuestion), name); }
 
     // Walks the tree to `path` as a user does: double-click each closed
     // folder on the way, then click the item.
@@ -81,9 +81,9 @@ public:
             dialog = shown.empty() ? nullptr : shown.front();
             return dialog != nullptr;
         })) << "name dialog";
-        EXPECT_EQ(drv::WindowText(dialog), Text("Projektname"));
+        EXPECT_EQ(drv::WindowText(dialog), Text(Msg::kProjectName));
         HWND prompt = drv::FindDescendant(dialog, "Static");
-        EXPECT_EQ(prompt ? drv::WindowText(prompt) : "", Text("Name P"));
+        EXPECT_EQ(prompt ? drv::WindowText(prompt) : "", Text(Msg::kNamePrompt));
         HWND edit = drv::FindDescendant(dialog, "Edit");
         ASSERT_NE(edit, nullptr);
         drv::FocusWindow(dialog);
@@ -183,19 +183,19 @@ TEST(Journey, RefusalsInBothLanguages) {
 
         // Nothing collected: refused before anything is asked or made.
         ASSERT_TRUE(app.ClickForBox(kGadgetCreate));
-        ASSERT_TRUE(app.AnswerInfo(app.Text("No F"), kInformation));
+        ASSERT_TRUE(app.AnswerInfo(app.Text(Msg::kNoFiles), kInformation));
         EXPECT_FALSE(drv::Exists(app.folder + "Data"));
         EXPECT_FALSE(drv::Exists(app.folder + "Projects"));
         ASSERT_TRUE(app.ClickForBox(kGadgetDelete));
-        ASSERT_TRUE(app.AnswerInfo(app.Text("S P"), kInformation));
+        ASSERT_TRUE(app.AnswerInfo(app.Text(Msg::kNoneSelected), kInformation));
 
         ASSERT_TRUE(drv::ListBoxInsert(app.FileList(), 0, FileListRow(a)));
         ASSERT_NO_FATAL_FAILURE(app.Create("Typed then cancelled", true, true));
-        ASSERT_TRUE(app.AnswerInfo(app.Text("E Name P"), kInformation));
+        ASSERT_TRUE(app.AnswerInfo(app.Text(Msg::kNameEmpty), kInformation));
         EXPECT_TRUE(drv::Exists(app.folder + "Data")) << "folders are made before the name is asked";
         EXPECT_TRUE(drv::Exists(app.folder + "Projects"));
         ASSERT_NO_FATAL_FAILURE(app.Create("   "));
-        ASSERT_TRUE(app.AnswerInfo(app.Text("E Name P"), kInformation));
+        ASSERT_TRUE(app.AnswerInfo(app.Text(Msg::kNameEmpty), kInformation));
         EXPECT_EQ(app.FileCount(), 1) << "a refusal keeps the collection";
 
         ASSERT_NO_FATAL_FAILURE(app.Create("Demo"));
@@ -204,16 +204,16 @@ TEST(Journey, RefusalsInBothLanguages) {
         // Started, it finds no editor in the registry either.
         ASSERT_TRUE(app.SelectRow(0));
         ASSERT_TRUE(app.ClickForBox(kGadgetStart));
-        ASSERT_TRUE(app.AnswerInfo(InsertQuotedName(app.Text("No E"), "Demo"), kInformation));
+        ASSERT_TRUE(app.AnswerInfo(InsertQuotedName(app.Text(Msg::kNoEditor), "Demo"), kInformation));
         ASSERT_TRUE(drv::ListBoxInsert(app.FileList(), 0, FileListRow(a)));
         ASSERT_NO_FATAL_FAILURE(app.Create("DEMO"));
-        ASSERT_TRUE(app.AnswerInfo(app.Text("A Name P"), kInformation));
+        ASSERT_TRUE(app.AnswerInfo(app.Text(Msg::kNameTaken), kInformation));
         // A name holding the separator byte would read back as another
         // project: "Demo\xBF" as Demo, whose line and shortcut its row
         // would then delete; one that starts with it as no name at all.
         for (const char* name : {"Demo\xBF", "\xBF" "Demo", "De\xBFmo"}) {
             ASSERT_NO_FATAL_FAILURE(app.Create(name, false));
-            ASSERT_TRUE(app.AnswerInfo(app.Text("Sep Name P"), kInformation)) << name;
+            ASSERT_TRUE(app.AnswerInfo(app.Text(Msg::kSeparatorInName), kInformation)) << name;
         }
         EXPECT_EQ(app.ProjectFile(), ProjectLine("Demo", "", {a}));
         EXPECT_EQ(drv::Listing(app.folder + "Projects\\"), Rows{"Demo.lnk"});
@@ -225,7 +225,7 @@ TEST(Journey, RefusalsInBothLanguages) {
         ASSERT_TRUE(MoveFileA(store.c_str(), (store + ".away").c_str()));
         ASSERT_TRUE(CreateDirectoryA(store.c_str(), nullptr));
         ASSERT_NO_FATAL_FAILURE(app.Create("Blocked"));
-        ASSERT_TRUE(app.AnswerInfo(app.Text("P Error") + "\r" + app.Text("Schreib"), kInformation));
+        ASSERT_TRUE(app.AnswerInfo(app.Text(Msg::kCannotCreate) + "\r" + app.Text(Msg::kWriteProtected), kInformation));
         EXPECT_EQ(drv::ListBoxItems(app.FileList()), Rows{FileListRow(a)});
         EXPECT_EQ(ListIconColumn(app.ProjectList()), Rows{"Demo"});
         EXPECT_FALSE(drv::Exists(app.folder + "Projects\\Blocked.lnk"));
@@ -239,7 +239,7 @@ TEST(Journey, RefusalsInBothLanguages) {
         ASSERT_TRUE(app.SelectRow(0));
         ASSERT_TRUE(app.ClickForBox(kGadgetDelete));
         ASSERT_TRUE(app.AnswerInfo(app.DeleteQuestion("Demo"), kQuestion, IDYES));
-        ASSERT_TRUE(app.AnswerInfo(app.Text("A Del P"), kInformation));
+        ASSERT_TRUE(app.AnswerInfo(app.Text(Msg::kAlreadyDeleted), kInformation));
         app.Settle();
         EXPECT_FALSE(drv::Exists(app.folder + "Projects\\Demo.lnk"));
         EXPECT_EQ(drv::ListIconCount(app.ProjectList()), 0);
@@ -264,7 +264,7 @@ TEST(Journey, AFullDiskChangesNothingAndSaysSo) {
     // A new line would be cut after 10 bytes: none is written, no shortcut made.
     ASSERT_TRUE(drv::ListBoxInsert(app.FileList(), 0, FileListRow(a)));
     ASSERT_NO_FATAL_FAILURE(app.Create("New"));
-    ASSERT_TRUE(app.AnswerInfo(app.Text("P Error") + "\r" + app.Text("Schreib"), kInformation));
+    ASSERT_TRUE(app.AnswerInfo(app.Text(Msg::kCannotCreate) + "\r" + app.Text(Msg::kWriteProtected), kInformation));
     EXPECT_EQ(app.ProjectFile(), before);
     EXPECT_EQ(drv::Listing(app.folder + "Data\\"), (Rows{"Projects.lock", "Projects.twp", "tw-disk-full"}));
     EXPECT_FALSE(drv::Exists(app.folder + "Projects\\New.lnk"));
@@ -274,7 +274,7 @@ TEST(Journey, AFullDiskChangesNothingAndSaysSo) {
     // row (still selected) and its shortcut, made again.
     ASSERT_TRUE(app.SelectRow(0));
     ASSERT_NO_FATAL_FAILURE(app.Delete("Keep", IDYES));
-    ASSERT_TRUE(app.AnswerInfo(app.Text("Del Error") + "\r" + app.Text("Schreib"), kInformation));
+    ASSERT_TRUE(app.AnswerInfo(app.Text(Msg::kCannotDelete) + "\r" + app.Text(Msg::kWriteProtected), kInformation));
     EXPECT_EQ(app.ProjectFile(), before);
     ASSERT_NO_FATAL_FAILURE(drv::ExpectProjectShortcut(lnk, "Keep", app.exe));
     EXPECT_EQ(ListIconColumn(app.ProjectList()), (Rows{"Keep", "Other"}));
@@ -320,7 +320,7 @@ TEST(Journey, OddNamesAndSizes) {
     // The separator byte cannot be part of a name: refused, nothing stored.
     ASSERT_TRUE(drv::ListBoxInsert(app.FileList(), 0, FileListRow(a)));
     ASSERT_NO_FATAL_FAILURE(app.Create("Demo\xBFx", false));
-    ASSERT_TRUE(app.AnswerInfo(CatalogueTextFor("Sep Name P", 0), kInformation));
+    ASSERT_TRUE(app.AnswerInfo(CatalogueTextFor(Msg::kSeparatorInName, 0), kInformation));
     ASSERT_EQ(app.ProjectFile(), expected);
     ASSERT_EQ(SendMessageA(app.FileList(), LB_DELETESTRING, 0, 0), 0) << "the refusal kept the collection";
     EXPECT_EQ(ListIconColumn(app.ProjectList()), (Rows{"Long editor", "a/b", "..\\x", "say \"hi\""}));

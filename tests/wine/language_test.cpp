@@ -13,7 +13,7 @@ const char kCreated[] = "[Language]\r\nLanguage = 0\r\n(0 = Deutsch; 1 = English
 
 // What the host writes for its "lang" request: the language read and the
 // text of one key in it.
-std::string LangReport(int language) { return std::to_string(language) + "\n" + CatalogueTextFor("Beenden", language); }
+std::string LangReport(int language) { return std::to_string(language) + "\n" + CatalogueTextFor(Msg::kQuitButton, language); }
 
 TEST(LanguageSetting, MissingFileIsCreatedGermanAndClosedAtOnce) {
     drv::DialogHost host("language-missing");
@@ -87,7 +87,7 @@ TEST(LanguageOnTheRoad, RefusalsComeInTheLanguageOfTheFile) {
         const char* what;
         bool present;
         std::string ini;
-        int language;  // whose text the refusal shows (-1: the empty text)
+        int language;  // whose text the refusal shows
     } cases[] = {
         {"no file", false, "", 0},
         {"other letter cases", true, "[lAnGuAgE]\r\nlANGUAGE = 1\r\n", 1},
@@ -96,7 +96,8 @@ TEST(LanguageOnTheRoad, RefusalsComeInTheLanguageOfTheFile) {
         {"a zero byte ends the text", true, binary + std::string("\0\r\n", 3) + "[Language]\r\nLanguage = 1\r\n", 0},
         {"no line end", true, "[Language]Language = 1", 0},
         {"value 2", true, "[Language]\r\nLanguage = 2\r\n", 1},
-        {"value -1", true, "[Language]\r\nLanguage = -1\r\n", -1},
+        {"value -1", true, "[Language]\r\nLanguage = -1\r\n", 0},
+        {"saved as UTF-8 with a byte-order mark", true, "\xEF\xBB\xBF[Language]\r\nLanguage = 1\r\n", 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -104,7 +105,7 @@ TEST(LanguageOnTheRoad, RefusalsComeInTheLanguageOfTheFile) {
         app.SetProjects("Demo\xBF" "C:\\e.exe \"C:\\a.pb\" \r\n");
         if (c.present) app.Put("Language.ini", c.ini);
 
-        ASSERT_NO_FATAL_FAILURE(app.ExpectRefusal("x", InsertQuotedName(CatalogueTextFor("Find P", c.language), "x"),
+        ASSERT_NO_FATAL_FAILURE(app.ExpectRefusal("x", InsertQuotedName(CatalogueTextFor(Msg::kNotFound, c.language), "x"),
                                                   drv::FreshFolder("language-cwd")));
 
         std::string after;

@@ -77,7 +77,7 @@ TEST(MainWindowStart, TheStartButtonWithoutARowSaysSo) {
     EXPECT_EQ(drv::ListIconSelected(list), -1);
 
     ASSERT_TRUE(b.ClickForBox(kGadgetStart));
-    ASSERT_TRUE(b.AnswerInfo(CatalogueTextFor("S P", 0), MB_ICONINFORMATION | MB_OK));
+    ASSERT_TRUE(b.AnswerInfo(CatalogueTextFor(Msg::kNoneSelected, 0), MB_ICONINFORMATION | MB_OK));
     EXPECT_TRUE(b.process.Running()) << "the window stays after the message";
     EXPECT_TRUE(b.EditorRuns().empty());
     b.Quit();

@@ -25,25 +25,25 @@ struct GadgetLook {
     int number;
     const char* cls;
     RECT rect;  // left, top, right, bottom in the window's client area
-    const char* key;  // the catalogue key of its text; null: none to compare
+    Msg text;  // its text; Msg::kCount: none to compare
 };
 
 const GadgetLook kGadgets[] = {
-    {kGadgetFileList, "ListBox", {300, 30, 550, 170}, nullptr},
-    {kGadgetProjectList, "SysListView32", {20, 220, 540, 380}, nullptr},
-    {kGadgetFrame, "Button", {10, 10, 560, 180}, "Dateien"},
-    {kGadgetCreate, "Button", {20, 190, 270, 210}, "Neues Projekt"},
-    {kGadgetQuit, "Button", {290, 390, 540, 410}, "Beenden"},
-    {kGadgetRemoveFile, "Button", {265, 30, 295, 60}, nullptr},
-    {kGadgetAddFile, "Button", {265, 140, 295, 170}, nullptr},
-    {kGadgetStart, "Button", {290, 190, 540, 210}, "Projekt Starten"},
-    {kGadgetDelete, "Button", {20, 390, 270, 410}, "Projekt l\xF6schen"},
-    {kGadgetCopyright, "Static", {380, 0, 560, 15}, nullptr},
+    {kGadgetFileList, "ListBox", {300, 30, 550, 170}, Msg::kCount},
+    {kGadgetProjectList, "SysListView32", {20, 220, 540, 380}, Msg::kCount},
+    {kGadgetFrame, "Button", {10, 10, 560, 180}, Msg::kFiles},
+    {kGadgetCreate, "Button", {20, 190, 270, 210}, Msg::kCreateButton},
+    {kGadgetQuit, "Button", {290, 390, 540, 410}, Msg::kQuitButton},
+    {kGadgetRemoveFile, "Button", {265, 30, 295, 60}, Msg::kCount},
+    {kGadgetAddFile, "Button", {265, 140, 295, 170}, Msg::kCount},
+    {kGadgetStart, "Button", {290, 190, 540, 210}, Msg::kStartButton},
+    {kGadgetDelete, "Button", {20, 390, 270, 410}, Msg::kDeleteButton},
+    {kGadgetCopyright, "Static", {380, 0, 560, 15}, Msg::kCount},
 };
 
 void ExpectLayout(const drv::Program& app, int language) {
-    auto text = [&](const char* key) { return CatalogueTextFor(key, language); };
-    EXPECT_EQ(drv::WindowText(app.window), text("Tarnwick"));
+    auto text = [&](Msg msg) { return CatalogueTextFor(msg, language); };
+    EXPECT_EQ(drv::WindowText(app.window), text(Msg::kTitle));
     RECT client = drv::ClientRectOnScreen(app.window);
     EXPECT_EQ(client.right - client.left, 570);
     EXPECT_EQ(client.bottom - client.top, 420);
@@ -65,8 +65,8 @@ void ExpectLayout(const drv::Program& app, int language) {
         ASSERT_NE(h, nullptr);
         EXPECT_TRUE(drv::SameClass(drv::ClassName(h), g.cls)) << drv::ClassName(h);
         EXPECT_EQ(drv::RectInParent(h), g.rect);
-        if (g.key) {
-            EXPECT_EQ(drv::WindowText(h), text(g.key));
+        if (g.text != Msg::kCount) {
+            EXPECT_EQ(drv::WindowText(h), text(g.text));
         }
     }
     EXPECT_EQ(drv::WindowText(app.Gadget(kGadgetRemoveFile)), "<-");
@@ -74,8 +74,8 @@ void ExpectLayout(const drv::Program& app, int language) {
     EXPECT_FALSE(drv::WindowText(app.Gadget(kGadgetCopyright)).empty()) << "the copyright line";
 
     HWND list = app.ProjectList();
-    EXPECT_EQ(drv::ListIconColumnTitle(list, 0), text("Projektname"));
-    EXPECT_EQ(drv::ListIconColumnTitle(list, 1), text("Dateien"));
+    EXPECT_EQ(drv::ListIconColumnTitle(list, 0), text(Msg::kProjectName));
+    EXPECT_EQ(drv::ListIconColumnTitle(list, 1), text(Msg::kFiles));
     EXPECT_EQ(drv::ListIconColumnTitle(list, 2), "");
     EXPECT_EQ(SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0), 120);
     EXPECT_EQ(SendMessageA(list, LVM_GETCOLUMNWIDTH, 1, 0), 350);

@@ -33,7 +33,7 @@ protected:
         if (!projects.empty()) app_.SetProjects(projects);
         ASSERT_TRUE(app_.Start());
     }
-    std::string Text(const char* key) const { return CatalogueTextFor(key, language_); }
+    std::string Text(Msg msg) const { return CatalogueTextFor(msg, language_); }
     HWND Projects() const { return app_.ProjectList(); }
     Rows Names() const { return drv::ListIconColumn(Projects()); }
     Rows Entries() const { return drv::ListBoxItems(app_.FileList()); }
@@ -79,11 +79,11 @@ protected:
         return menu;
     }
     // Chooses a menu item by its access key (the letter after '&').
-    void Choose(HWND menu, const char* item) {
+    void Choose(HWND menu, Msg item) {
         std::string text = Text(item);
         char key = LowerName(text.substr(text.find('&') + 1, 1))[0];
         drv::KeyTap(LOBYTE(VkKeyScanA(key)));
-        EXPECT_TRUE(drv::WaitGone(menu, 3000)) << item;
+        EXPECT_TRUE(drv::WaitGone(menu, 3000)) << text;
     }
     void Close(HWND menu) {
         drv::KeyTap(VK_ESCAPE);
@@ -95,7 +95,7 @@ protected:
     void Rename(const std::string& current, const std::string& typed) {
         HWND dialog = drv::WaitWindow(app_.process.Id(), "InputRequester", 5000);
         ASSERT_NE(dialog, nullptr) << "rename dialog";
-        EXPECT_EQ(drv::WindowText(dialog), Text("Projektname"));
+        EXPECT_EQ(drv::WindowText(dialog), Text(Msg::kProjectName));
         HWND edit = drv::FindDescendant(dialog, "Edit");
         ASSERT_NE(edit, nullptr);
         EXPECT_EQ(drv::WindowText(edit), current);
@@ -154,7 +154,7 @@ TEST_F(ProjectEdit, MenuGreysWhatCannotApply) {
     EXPECT_EQ(drv::ListIconSelected(Projects()), 1) << "a right click selects its row";
     EXPECT_EQ(drv::MenuItemsAsDrawn(menu), (std::vector<bool>{true, true, true, false, true, true}));
     // Loading fills the file list; then everything applies.
-    Choose(menu, "M Load");
+    Choose(menu, Msg::kMenuLoad);
     ASSERT_TRUE(drv::WaitFor([&] { return Entries().size() == 2; }));
     menu = OpenMenu(1, VK_APPS);
     EXPECT_EQ(drv::MenuItemsAsDrawn(menu), (std::vector<bool>{true, true, true, true, true, true}));
@@ -180,11 +180,11 @@ TEST_F(ProjectEdit, RenameKeepsEveryOtherByteAndTheShortcutFollows) {
     // Another project's name in other letters, and an empty name, are
     // refused; Escape and the same name change nothing.
     ASSERT_NO_FATAL_FAILURE(RenameRow(1, "Neu", "aLPHA"));
-    ASSERT_TRUE(Answer(Text("A Name P"), kInformation));
+    ASSERT_TRUE(Answer(Text(Msg::kNameTaken), kInformation));
     ASSERT_NO_FATAL_FAILURE(RenameRow(1, "Neu", "  "));
-    ASSERT_TRUE(Answer(Text("E Name P"), kInformation));
+    ASSERT_TRUE(Answer(Text(Msg::kNameEmpty), kInformation));
     ASSERT_NO_FATAL_FAILURE(RenameRow(1, "Neu", "Alpha\xBFx"));  // would read back as Alpha
-    ASSERT_TRUE(Answer(Text("Sep Name P"), kInformation));
+    ASSERT_TRUE(Answer(Text(Msg::kSeparatorInName), kInformation));
     ASSERT_NO_FATAL_FAILURE(RenameRow(1, "Neu", ""));
     EXPECT_TRUE(NoBox());
     EXPECT_EQ(app_.ProjectFile(), alpha + "Neu\xBF" + rest + zeta);
@@ -203,7 +203,7 @@ TEST_F(ProjectEdit, LoadAndReplaceFilesKeepTheEditorPath) {
     ASSERT_NO_FATAL_FAILURE(Open(0, alpha + beta + gamma));
 
     HWND menu = OpenMenu(0);
-    Choose(menu, "M Load");
+    Choose(menu, Msg::kMenuLoad);
     const Rows loaded{FileListRow("C:\\x\\eins.pb"), FileListRow("C:\\x\\zwei.pbi")};
     ASSERT_TRUE(drv::WaitFor([&] { return Entries() == loaded; }));
     EXPECT_EQ(drv::ListBoxSelected(app_.FileList()), 1) << "as if collected one by one";
@@ -212,15 +212,15 @@ TEST_F(ProjectEdit, LoadAndReplaceFilesKeepTheEditorPath) {
     ASSERT_TRUE(app_.SelectRow(1));
     menu = OpenMenu(1, VK_F10, VK_SHIFT);
     drv::Screenshot("menu-de");
-    Choose(menu, "M Replace");
-    ASSERT_TRUE(Answer(InsertQuotedName(Text("Rep P"), "Beta"), kQuestion, IDNO));
+    Choose(menu, Msg::kMenuReplace);
+    ASSERT_TRUE(Answer(InsertQuotedName(Text(Msg::kReplaceQuestion), "Beta"), kQuestion, IDNO));
     EXPECT_EQ(app_.ProjectFile(), alpha + beta + gamma);
     EXPECT_EQ(Entries(), loaded);
 
     ASSERT_TRUE(app_.SelectRow(1));
     menu = OpenMenu(1, VK_F10, VK_SHIFT);
-    Choose(menu, "M Replace");
-    ASSERT_TRUE(Answer(InsertQuotedName(Text("Rep P"), "Beta"), kQuestion, IDYES));
+    Choose(menu, Msg::kMenuReplace);
+    ASSERT_TRUE(Answer(InsertQuotedName(Text(Msg::kReplaceQuestion), "Beta"), kQuestion, IDYES));
     ASSERT_TRUE(drv::WaitFor([&] { return Entries().empty(); })) << "the collection is used up";
     EXPECT_EQ(app_.ProjectFile(),
               alpha + "Beta\xBF" "C:\\Pure Basic\\PureBasic.exe \"C:\\x\\eins.pb\" \"C:\\x\\zwei.pbi\" \n" + gamma);
@@ -240,7 +240,7 @@ TEST_F(ProjectEdit, AFullDiskChangesNothingAndSaysSo) {
     app_.SetProjects(before);
     app_.Put("Data\\tw-disk-full", "10");  // from here on (this process writes under the shim too)
     ASSERT_NO_FATAL_FAILURE(Open(1, ""));
-    const std::string failed = Text("C Error") + "\r" + Text("Schreib");
+    const std::string failed = Text(Msg::kCannotChange) + "\r" + Text(Msg::kWriteProtected);
 
     ASSERT_NO_FATAL_FAILURE(RenameRow(0, "Keep", "Renamed"));
     ASSERT_TRUE(Answer(failed, kInformation));
@@ -250,8 +250,8 @@ TEST_F(ProjectEdit, AFullDiskChangesNothingAndSaysSo) {
 
     ASSERT_TRUE(drv::ListBoxInsert(app_.FileList(), 0, FileListRow("C:\\new.pb")));
     ASSERT_TRUE(app_.SelectRow(0));
-    Choose(OpenMenu(0, VK_APPS), "M Replace");
-    ASSERT_TRUE(Answer(InsertQuotedName(Text("Rep P"), "Keep"), kQuestion, IDYES));
+    Choose(OpenMenu(0, VK_APPS), Msg::kMenuReplace);
+    ASSERT_TRUE(Answer(InsertQuotedName(Text(Msg::kReplaceQuestion), "Keep"), kQuestion, IDYES));
     ASSERT_TRUE(Answer(failed, kInformation));
     EXPECT_EQ(app_.ProjectFile(), before);
     EXPECT_EQ(Entries(), Rows{FileListRow("C:\\new.pb")}) << "the collection is kept";
@@ -263,7 +263,7 @@ TEST_F(ProjectEdit, KeysOfBothLists) {
     ASSERT_NO_FATAL_FAILURE(Open(1, alpha + beta));
     ASSERT_TRUE(app_.SelectRow(0));
     HWND menu = OpenMenu(0, VK_APPS);
-    Choose(menu, "M Load");
+    Choose(menu, Msg::kMenuLoad);
     ASSERT_TRUE(drv::WaitFor([&] { return Entries().size() == 2; }));
 
     // Delete on the file list takes the selected entry out, as "<-" does.
@@ -276,11 +276,11 @@ TEST_F(ProjectEdit, KeysOfBothLists) {
     // Delete on the project list asks as the delete button does.
     ASSERT_TRUE(app_.SelectRow(1));
     ASSERT_NO_FATAL_FAILURE(KeyOn(kGadgetProjectList, VK_DELETE));
-    ASSERT_TRUE(Answer(InsertQuotedName(Text("Del P"), "Beta"), kQuestion, IDNO));
+    ASSERT_TRUE(Answer(InsertQuotedName(Text(Msg::kDeleteQuestion), "Beta"), kQuestion, IDNO));
     EXPECT_EQ(app_.ProjectFile(), alpha + beta);
     ASSERT_TRUE(app_.SelectRow(1));
     ASSERT_NO_FATAL_FAILURE(KeyOn(kGadgetProjectList, VK_DELETE));
-    ASSERT_TRUE(Answer(InsertQuotedName(Text("Del P"), "Beta"), kQuestion, IDYES));
+    ASSERT_TRUE(Answer(InsertQuotedName(Text(Msg::kDeleteQuestion), "Beta"), kQuestion, IDYES));
     ASSERT_TRUE(drv::WaitFor([&] { return app_.ProjectFile() == alpha; }));
     EXPECT_EQ(Names(), Rows{"Alpha"});
 
@@ -289,7 +289,7 @@ TEST_F(ProjectEdit, KeysOfBothLists) {
     ASSERT_TRUE(app_.ClickAtFor(POINT{list.left + 30, list.bottom - 30}, false,
                                 [&] { return drv::ListIconSelected(Projects()) == -1; }));
     ASSERT_NO_FATAL_FAILURE(KeyOn(kGadgetProjectList, VK_F2));
-    ASSERT_TRUE(Answer(Text("S P"), kInformation));
+    ASSERT_TRUE(Answer(Text(Msg::kNoneSelected), kInformation));
     app_.Front();
     ASSERT_TRUE(app_.ClickAtFor(POINT{list.left + 30, list.bottom - 30}, false,
                                 [&] { return drv::WaitFocus(Projects(), 100); }));
@@ -304,17 +304,17 @@ TEST_F(ProjectEdit, StartDeleteAndTheShortcutFolderFromTheMenu) {
     ASSERT_NO_FATAL_FAILURE(Open(0, ProjectLine("Demo", app_.editor, {src + "main.pb"})));
 
     HWND menu = OpenMenu(0);
-    Choose(menu, "M Start");
+    Choose(menu, Msg::kMenuStart);
     ASSERT_NO_FATAL_FAILURE(drv::ExpectEditorRuns(app_.editor, 1, {src + "main.pb"}));
 
     menu = OpenMenu(0);
-    Choose(menu, "M Delete");
-    ASSERT_TRUE(Answer(InsertQuotedName(Text("Del P"), "Demo"), kQuestion, IDNO));
+    Choose(menu, Msg::kMenuDelete);
+    ASSERT_TRUE(Answer(InsertQuotedName(Text(Msg::kDeleteQuestion), "Demo"), kQuestion, IDNO));
 
     // The folder opens in the shell's file browser (Wine's: class ExplorerWClass).
     CreateDirectoryA((app_.folder + "Projects").c_str(), nullptr);
     menu = OpenMenu(0);
-    Choose(menu, "M Folder");
+    Choose(menu, Msg::kMenuFolder);
     HWND browser = nullptr;
     ASSERT_TRUE(drv::WaitFor([&] { return (browser = FindWindowA("ExplorerWClass", "Projects")) != nullptr; }))
         << "a file browser on the shortcut folder";
@@ -337,7 +337,7 @@ TEST_F(ProjectEdit, DroppedFilesAreCollectedInTheirOrder) {
     EXPECT_EQ(drv::ListBoxSelected(app_.FileList()), 1);
 
     EXPECT_EQ(Drag(app_.Tree(), {src + "b.txt", src + "sub"}), 0);
-    ASSERT_TRUE(Answer(Text("Drop F"), kInformation));
+    ASSERT_TRUE(Answer(Text(Msg::kNothingDropped), kInformation));
     EXPECT_EQ(Entries(), collected);
 
     EXPECT_EQ(Drag(Projects(), {src + "a.pb"}), 1) << "the project list takes no files";
@@ -350,6 +350,6 @@ TEST_F(ProjectEdit, DroppedFilesAreCollectedInTheirOrder) {
     zhe += L"\x0416.pb";
     CloseHandle(CreateFileW(zhe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     EXPECT_EQ(Drag(app_.FileList(), {src + "\xD0\x96.pb", src + "a.pb"}), 0);  // the tool reads UTF-8
-    ASSERT_TRUE(Answer(Text("Name F"), kInformation));
+    ASSERT_TRUE(Answer(Text(Msg::kUnholdableName), kInformation));
     EXPECT_EQ(Entries(), (Rows{collected[0], collected[1], collected[0]}));
 }

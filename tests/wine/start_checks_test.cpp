@@ -134,8 +134,8 @@ TEST(StartChecks, AMissingEditorIsNamedOnBothRoads) {
     const std::string folder = s.folder + "Folder.exe";
     ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
     auto box = [&](int language, const std::string& name, const std::string& editor) {
-        return InsertQuotedName(CatalogueTextFor("Miss E", language), name) + "\r\n\r\n" + editor + "\r\n\r\n" +
-               CatalogueTextFor("Fix E", language);
+        return InsertQuotedName(CatalogueTextFor(Msg::kMissingEditor, language), name) + "\r\n\r\n" + editor + "\r\n\r\n" +
+               CatalogueTextFor(Msg::kFixEditor, language);
     };
     const std::string deleted = s.folder + "Gone\\PureBasic.exe";
     s.SetProjects(ProjectLine("Deleted", deleted, {a}) + ProjectLine("Folder", folder, {a}) +
@@ -199,7 +199,7 @@ TEST(StartChecks, AStartNeverWaitsForAFolderThatDoesNotAnswer) {
 
     ASSERT_TRUE(s.SelectRow(1));
     ASSERT_TRUE(s.ClickForBox(kGadgetStart));
-    ASSERT_TRUE(s.AnswerInfo(InsertQuotedName(CatalogueTextFor("Path P", 0), "Euro"), MB_ICONINFORMATION | MB_OK));
+    ASSERT_TRUE(s.AnswerInfo(InsertQuotedName(CatalogueTextFor(Msg::kUnreadablePath, 0), "Euro"), MB_ICONINFORMATION | MB_OK));
     EXPECT_EQ(s.EditorRuns().size(), 1u);
     s.Quit();
 }

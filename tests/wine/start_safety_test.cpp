@@ -28,8 +28,8 @@ std::string Utf8(const std::wstring& wide) {
 }
 
 // A refusal of the command-line road (German: it reads no Language.ini here).
-std::string Refusal(const char* key, const std::string& name) {
-    return InsertQuotedName(CatalogueTextFor(key, 0), name);
+std::string Refusal(Msg msg, const std::string& name) {
+    return InsertQuotedName(CatalogueTextFor(msg, 0), name);
 }
 
 // The program with the stand-in editor that records what a Unicode program
@@ -119,7 +119,7 @@ TEST(StartSafety, TheTreeShowsButNeverCollectsANameTheCodePageLacks) {
         else
             ASSERT_TRUE(app.ClickAtFor(drv::TreeItemPoint(tree, bad), true,
                                        [&] { return !drv::TopWindows(app.process.Id(), "#32770").empty(); }));
-        ASSERT_TRUE(app.AnswerInfo(CatalogueTextFor("Name F", language), MB_ICONINFORMATION | MB_OK));
+        ASSERT_TRUE(app.AnswerInfo(CatalogueTextFor(Msg::kUnholdableName, language), MB_ICONINFORMATION | MB_OK));
         EXPECT_EQ(app.FileCount(), 0);
 
         // A name beyond ASCII that the code page holds is collected as it is.
@@ -155,7 +155,7 @@ TEST(StartSafety, APlantedLineStartsNothingAndSaysSo) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         s.SetProjects(c.line);
-        ASSERT_NO_FATAL_FAILURE(s.ExpectRefusal("Evil", Refusal("Bad P", "evil")));
+        ASSERT_NO_FATAL_FAILURE(s.ExpectRefusal("Evil", Refusal(Msg::kInvalidLine, "evil")));
         EXPECT_TRUE(s.BatchFilesGone());
     }
     EXPECT_TRUE(drv::Stays([&] { return s.Runs().empty(); }, 500)) << "the editor never ran";
@@ -214,7 +214,7 @@ TEST(StartSafety, AProjectMadeWithoutTheEditorTakesTheRegisteredOne) {
     Bed s("no-editor");
     const std::string a = s.src + "a.pb", line = ProjectLine("Demo", "", {a});
     s.SetProjects(line);
-    ASSERT_NO_FATAL_FAILURE(s.ExpectRefusal("Demo", Refusal("No E", "demo")));
+    ASSERT_NO_FATAL_FAILURE(s.ExpectRefusal("Demo", Refusal(Msg::kNoEditor, "demo")));
 
     std::string home = drv::FolderOf(s.editor);
     SetEnvironmentVariableA("TW_EDITOR_HOME", home.substr(0, home.size() - 1).c_str());

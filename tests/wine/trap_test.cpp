@@ -134,7 +134,7 @@ TEST(CrashTrap, TheProgramReportsAFaultMadeFromOutside) {
     ASSERT_TRUE(p.Started());
     drv::MessageBoxInfo info = drv::WaitMessageBoxTitled(p.Id(), "Info");
     ASSERT_NE(info.hwnd, nullptr);
-    EXPECT_EQ(info.text, CatalogueTextFor("No P", 0));
+    EXPECT_EQ(info.text, CatalogueTextFor(Msg::kNoProjects, 0));
 
     HANDLE thread = CreateRemoteThread(p.Handle(), nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(0x10),
                                        nullptr, 0, nullptr);

@@ -23,9 +23,9 @@ std::string LanguageIni(int language) { return "[Language]\r\nLanguage = " + std
 
 std::string MissingFilesBox(int language, const std::string& name, const std::vector<std::string>& missing,
                             bool none) {
-    return MissingFilesMessage(InsertQuotedName(CatalogueTextFor("Miss F", language), name), missing,
-                               CatalogueTextFor("More F", language),
-                               CatalogueTextFor(none ? "None F" : "Open F", language));
+    return MissingFilesMessage(InsertQuotedName(CatalogueTextFor(Msg::kMissingFiles, language), name), missing,
+                               CatalogueTextFor(Msg::kMoreMissing, language),
+                               CatalogueTextFor(none ? Msg::kNoneOpened : Msg::kOpenOthers, language));
 }
 
 std::vector<EditorRun> ReadEditorLog(const std::string& editorExePath) {
