@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/core/catalogue.h"
+#include "projects/projects.h"
 
 // Gadget numbers of the main window (window 0); a gadget's number is its control id.
 enum MainGadget : int {
@@ -43,6 +44,15 @@ void CollectDroppedFiles();
 // The project list and the project operations (project_list.cpp,
 // create_project.cpp), and their information box: title "Info", Ok.
 void InfoMessage(const std::string& text);
+// Tells the user why a change of the project list did not happen, `cannot`
+// ("Cannot create new project!", ...) first where it failed; true when it
+// happened.
+bool ChangeMade(StoreResult result, Msg cannot);
+// The message that `path` (relative to the program's folder) is in the way.
+std::string InTheWay(const std::string& path);
+// Tells the user when a project's shortcut could not be written because
+// "Projects" is not a folder.
+void SayShortcut(ShortcutResult result, const std::string& name);
 // Fills the project list (gadget 2) afresh from the project file, one row
 // per line.
 void RefreshProjectList();
@@ -64,6 +74,4 @@ void ShowProjectMenu(bool byKeyboard);
 void RenameSelectedProject();
 void LoadSelectedProjectFiles();
 void ReplaceSelectedProjectFiles();
-void OpenShortcutFolder();
-// Whether the folder of the shortcuts, "Projects" beside the program, exists.
-bool ShortcutFolderExists();
+

@@ -68,7 +68,6 @@ struct ShortcutCheck {
 // One step: the project names at first, then shortcuts until the step's
 // time is up. False when every shortcut has been looked at.
 bool CheckShortcuts(ShortcutCheck& check) {
-    MARK; EnterProgramFolder();  // where Data and Projects are
     MARK; if (!check.started) {
         MARK; check.started = true;
         MARK; check.names = ProjectNames();

@@ -14,33 +14,11 @@
 
 namespace {
 
-constexpr const char* kShortcutFolder = "Projects";
-
 // The selected project's name; empty after telling the user that none is.
 std::string SelectedOrSay() {
     MARK; std::string name = SelectedProjectName();
     MARK; if (name.empty()) InfoMessage(CatalogueText(Msg::kNoneSelected));
     MARK; return name;
-}
-
-// Tells the user why a change did not happen; true when it did.
-bool ChangeMade(StoreChange change) {
-    MARK; switch (change) {
-        case StoreChange::kDone: MARK; return true;
-        case StoreChange::kNameTaken: MARK; InfoMessage(CatalogueText(Msg::kNameTaken)); break;
-        // The separator byte would end the name early, as at creation.
-        case StoreChange::kUnstorableName: MARK; InfoMessage(CatalogueText(Msg::kSeparatorInName)); break;
-        case StoreChange::kFailed:
-            MARK; InfoMessage(CatalogueText(Msg::kCannotChange) + "\r" + CatalogueText(Msg::kWriteProtected));
-            break;
-        case StoreChange::kNotFound:
-            // Gone meanwhile (removed by hand, or by another copy): the list
-            // shows the file as it is now.
-            MARK; InfoMessage(CatalogueText(Msg::kAlreadyDeleted));
-            MARK; RefreshProjectList();
-            break;
-    }
-    MARK; return false;
 }
 
 }  // namespace
@@ -58,15 +36,11 @@ void RenameSelectedProject() {
         MARK; InfoMessage(CatalogueText(Msg::kNameEmpty));
         MARK; return;
     }
-    MARK; EnterProgramFolder();
-    MARK; if (!ChangeMade(RenameProject(name, newName))) return;
-    // The old shortcut goes first: a new name that differs only in letter
-    // case names the same file.
-    MARK; DeleteProjectShortcut(name);
-    MARK; CreateDirectoryA(kShortcutFolder, nullptr);
-    MARK; CreateProjectShortcut(newName);
+    MARK; ProjectChange renamed = RenameProject(name, newName);
+    MARK; if (!ChangeMade(renamed.list, Msg::kCannotChange)) return;
     MARK; RefreshProjectList();
     MARK; SelectProjectRow(newName);
+    MARK; SayShortcut(renamed.shortcut, newName);
 }
 
 // Appends the project's files to the file list as if they were collected one
@@ -74,14 +48,10 @@ void RenameSelectedProject() {
 void LoadSelectedProjectFiles() {
     MARK; std::string name = SelectedOrSay();
     MARK; if (name.empty()) return;
-    MARK; EnterProgramFolder();
-    MARK; std::optional<std::vector<std::string>> paths = ProjectFiles(name);
-    MARK; if (!paths) {
-        MARK; ChangeMade(StoreChange::kNotFound);
-        MARK; return;
-    }
+    MARK; std::vector<std::string> paths;
+    MARK; if (!ChangeMade(ProjectFiles(name, paths), Msg::kCannotChange)) return;
     MARK; int32_t last = -1;
-    MARK; for (const std::string& path : *paths) {
+    MARK; for (const std::string& path : paths) {
         MARK; std::string row = FileListRow(path);
         MARK; if (!row.empty()) last = GadAddItem(kGadgetFileList, -1, row);
     }
@@ -101,18 +71,8 @@ void ReplaceSelectedProjectFiles() {
     MARK; if (DlgMessageBox("Info", InsertQuotedName(CatalogueText(Msg::kReplaceQuestion), name).c_str(),
                             MB_ICONQUESTION | MB_YESNO) != IDYES)
         return;
-    MARK; EnterProgramFolder();
-    MARK; if (!ChangeMade(ReplaceProjectFiles(name, paths))) return;
+    MARK; if (!ChangeMade(ReplaceProjectFiles(name, paths), Msg::kCannotChange)) return;
     MARK; RefreshProjectList();
     MARK; SelectProjectRow(name);
     MARK; GadClearItems(kGadgetFileList);
-}
-
-bool ShortcutFolderExists() {
-    MARK; DWORD attributes = GetFileAttributesA((ProgramFolder() + kShortcutFolder).c_str());
-    MARK; return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-void OpenShortcutFolder() {
-    MARK; ShellRun(ProgramFolder() + kShortcutFolder, "", "", 0);
 }

@@ -9,6 +9,7 @@
 #include "projects/projects.h"
 #include "support/core/text.h"
 #include "support/dialogs.h"
+#include "projects/core/folders.h"
 #include "support/files.h"
 #include "support/gadgets.h"
 #include "support/program.h"
@@ -27,12 +28,54 @@ void InfoMessage(const std::string& text) {
 }
 
 void RefreshProjectList() {
-    MARK; GadClearItems(kGadgetProjectList);
     MARK; FileBytes file;
-    MARK; if (!ReadWholeFile(kProjectFile, file)) return;
+    MARK; ListRead read = ReadProjectList(file);
+    // Held by another program: the rows read before stay, and the user is told.
+    MARK; if (read == ListRead::kInUse) {
+        MARK; InfoMessage(CatalogueText(Msg::kListInUse));
+        MARK; return;
+    }
+    MARK; GadClearItems(kGadgetProjectList);
+    MARK; if (read != ListRead::kRead) return;
     MARK; for (const StoreLine& line : SplitStoreLines(file.Text())) {
         MARK; GadAddItem(kGadgetProjectList, -1, ProjectRowText(line.text));
     }
+}
+
+bool ChangeMade(StoreResult result, Msg cannot) {
+    MARK; switch (result) {
+        case StoreResult::kDone: MARK; return true;
+        case StoreResult::kNameTaken: MARK; InfoMessage(CatalogueText(Msg::kNameTaken)); break;
+        // The separator byte would end the name early: "Foo\xBF" would show
+        // and be deleted as "Foo", another project.
+        case StoreResult::kUnstorableName: MARK; InfoMessage(CatalogueText(Msg::kSeparatorInName)); break;
+        case StoreResult::kNotFound:
+            // Gone meanwhile (removed by hand, or by another copy): the list
+            // shows the file as it is now.
+            MARK; InfoMessage(CatalogueText(Msg::kAlreadyDeleted));
+            MARK; RefreshProjectList();
+            break;
+        case StoreResult::kInUse: MARK; InfoMessage(CatalogueText(cannot) + "\r" + CatalogueText(Msg::kListInUse)); break;
+        case StoreResult::kInTheWay:
+            MARK; InfoMessage(CatalogueText(cannot) + "\r" + InTheWay(StorePathInTheWay()));
+            break;
+        case StoreResult::kWriteProtected:
+        case StoreResult::kFailed:
+            MARK; InfoMessage(CatalogueText(cannot) + "\r" + CatalogueText(Msg::kWriteProtected));
+            break;
+    }
+    MARK; return false;
+}
+
+std::string InTheWay(const std::string& path) {
+    MARK; return ReplaceAll(CatalogueText(Msg::kInTheWay), "%path%", "\"" + ProgramFolder() + path + "\"");
+}
+
+void SayShortcut(ShortcutResult result, const std::string& name) {
+    // Otherwise a shortcut that cannot be saved (a name too long for a file,
+    // say) is left without a word, as ever.
+    MARK; if (result != ShortcutResult::kFailed || !IsFile(kShortcutFolder)) return;
+    MARK; InfoMessage(InsertQuotedName(CatalogueText(Msg::kShortcutNotWritten), name) + "\r" + InTheWay(kShortcutFolder));
 }
 
 namespace {
@@ -58,6 +101,7 @@ void StartNamedProject(const std::string& name) {
         case StartResult::kStarted: MARK; break;
         case StartResult::kNoName: MARK; InfoMessage(CatalogueText(Msg::kNoneSelected)); break;
         case StartResult::kNoProjectFile: MARK; InfoMessage(CatalogueText(Msg::kNoProjects)); break;
+        case StartResult::kListInUse: MARK; InfoMessage(CatalogueText(Msg::kListInUse)); break;
         case StartResult::kNotFound: MARK; InfoMessage(InsertQuotedName(CatalogueText(Msg::kNotFound), name)); break;
         case StartResult::kInvalidLine: MARK; InfoMessage(InsertQuotedName(CatalogueText(Msg::kInvalidLine), name)); break;
         case StartResult::kNoEditor: MARK; InfoMessage(InsertQuotedName(CatalogueText(Msg::kNoEditor), name)); break;
@@ -89,9 +133,9 @@ void StartSelectedProject() {
     MARK; StartNamedProject(ProjectNameAt(GadGetState(kGadgetProjectList)));
 }
 
-// After a Yes: the shortcut first, then the line; the list is rebuilt with
-// the row above selected. A line that could not be taken out stays, and so
-// does the project: its shortcut is made again and the list left as it is.
+// After a Yes: the line, then the shortcut; the list is rebuilt with the
+// row above selected. A line that could not be taken out stays, and so does
+// its shortcut.
 void DeleteSelectedProject() {
     MARK; int32_t row = GadGetState(kGadgetProjectList);
     MARK; std::string name = ProjectNameAt(row);
@@ -99,19 +143,12 @@ void DeleteSelectedProject() {
         MARK; InfoMessage(CatalogueText(Msg::kNoneSelected));
         MARK; return;
     }
-    MARK; if (DlgMessageBox("Info", InsertQuotedName(CatalogueText(Msg::kDeleteQuestion), name).c_str(), MB_ICONQUESTION | MB_YESNO) !=
-              IDYES)
+    MARK; if (DlgMessageBox("Info", InsertQuotedName(CatalogueText(Msg::kDeleteQuestion), name).c_str(),
+                            MB_ICONQUESTION | MB_YESNO) != IDYES)
         return;
-    MARK; EnterProgramFolder();
-    MARK; DeleteProjectShortcut(name);
-    MARK; switch (RemoveProjectLines(name)) {
-        case RemoveResult::kRemoved: MARK; break;
-        case RemoveResult::kNotFound: MARK; InfoMessage(CatalogueText(Msg::kAlreadyDeleted)); break;
-        case RemoveResult::kFailed:
-            MARK; CreateProjectShortcut(name);
-            MARK; InfoMessage(CatalogueText(Msg::kCannotDelete) + "\r" + CatalogueText(Msg::kWriteProtected));
-            MARK; return;
-    }
-    MARK; RefreshProjectList();
+    MARK; StoreResult result = RemoveProject(name);
+    // Not there any more: said, and the list already shows the file as it is.
+    MARK; if (!ChangeMade(result, Msg::kCannotDelete) && result != StoreResult::kNotFound) return;
+    MARK; if (result == StoreResult::kDone) RefreshProjectList();
     MARK; GadSetState(kGadgetProjectList, row - 1);
 }

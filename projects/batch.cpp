@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "crashtrap/core/marker.h"
+#include "projects/core/folders.h"
 #include "projects/core/start_text.h"
 #include "support/core/text.h"
 #include "support/files.h"
@@ -81,11 +82,11 @@ struct Leftover {
 std::vector<Leftover> BatchFiles() {
     MARK; std::vector<Leftover> files;
     MARK; WIN32_FIND_DATAA found;
-    MARK; UniqueFind find(FindFirstFileA("Data\\tmp*.bat", &found));
+    MARK; UniqueFind find(FindFirstFileA((std::string(kDataFolder) + "\\tmp*.bat").c_str(), &found));
     MARK; if (!find) return files;
     MARK; do {
         MARK; if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-        MARK; const std::string path = std::string("Data\\") + found.cFileName;
+        MARK; const std::string path = std::string(kDataFolder) + '\\' + found.cFileName;
         MARK; for (unsigned slot = 0; slot < kBatchSlots; ++slot) {
             MARK; if (EqualAsciiNoCase(path, BatchFilePath(slot))) files.push_back({path, TicksOf(found.ftLastWriteTime)});
         }

@@ -5,47 +5,69 @@
 #include <string>
 #include <vector>
 
-inline constexpr const char* kProjectFile = "Data\\Projects.twp";
-// Every change of the project file holds this lock, in whichever copy of
-// the program makes it: a change reads the file and writes it anew, and two
-// changes at once would lose one of them.
-inline constexpr const char* kProjectLock = "Data\\Projects.lock";
+class FileBytes;
 
-// Store
-bool ProjectExists(const std::string& name);
-enum class AppendResult {
-    kAppended,
-    kNameTaken,        // a project of that name exists (found under the lock)
-    kUnstorableName,   // the file format cannot hold the name (IsStorableName)
-    kFailed,           // the file could not be read or written: it is unchanged
+// Reading the list (store.cpp). Another program holding it for a moment (a
+// sync client, a virus scanner, another copy of the program) is waited out
+// for a moment, the window answering meanwhile.
+enum class ListRead {
+    kRead,
+    kNoList,  // there is none (no project was ever made)
+    kInUse,   // another program holds it and did not let go
+    kFailed,  // it is there but cannot be read
 };
-AppendResult AppendProjectLine(const std::string& name, const std::string& editorPath,
-                               const std::vector<std::string>& paths);
-enum class RemoveResult {
-    kRemoved,
-    kNotFound,  // no line of that name, or no file
-    kFailed,    // the file could not be read or written: it is unchanged
-};
-RemoveResult RemoveProjectLines(const std::string& name);
-// The paths of the project's files, in their order; none when no line has
-// the name or the file cannot be read.
-std::optional<std::vector<std::string>> ProjectFiles(const std::string& name);
-// Changes of one project's line, made as appends and removals are.
-enum class StoreChange {
-    kDone,
-    kNotFound,         // no line has the name, or no file
-    kNameTaken,        // another project has the new name (found under the lock)
-    kUnstorableName,   // the file format cannot hold the new name (IsStorableName)
-    kFailed,           // the file could not be read or written: it is unchanged
-};
-StoreChange RenameProject(const std::string& name, const std::string& newName);
-StoreChange ReplaceProjectFiles(const std::string& name, const std::vector<std::string>& paths);
+ListRead ReadProjectList(FileBytes& out);
 // The names of the projects in the list, in its order; none when it cannot
 // be read.
 std::vector<std::string> ProjectNames();
 
-// Shortcuts
-void CreateProjectShortcut(const std::string& name);
+// What a change of the list came to. Nothing changed unless kDone.
+enum class StoreResult {
+    kDone,
+    kNotFound,        // no line has the name (or there is no list)
+    kNameTaken,       // another project has the (new) name, found under the lock
+    kUnstorableName,  // the list cannot hold the name (IsStorableName)
+    kInUse,           // another program holds the list, or another copy its lock
+    kWriteProtected,  // the list or its folder cannot be written
+    kInTheWay,        // something else holds one of the store's names (StorePathInTheWay)
+    kFailed,          // any other failure (a full disk)
+};
+// The first of the store's names that something of the wrong kind holds: a
+// file named "Data", or a folder where the list, its lock, its backup or one
+// of their temporary files belongs; empty when there is none.
+std::string StorePathInTheWay();
+
+// Changes of a project, each under the lock that every copy of the program
+// takes: the list read, changed and put in place whole (the list before it
+// kept as its backup); the project's shortcut follows only a change that was
+// made.
+enum class ShortcutResult {
+    kWritten,
+    kNoneForName,  // a name that is not one plain file name has none
+    kFailed,       // it could not be written
+};
+struct ProjectChange {
+    StoreResult list;
+    ShortcutResult shortcut = ShortcutResult::kNoneForName;  // the new one, when one was to be written
+};
+// Appends the project's line; its shortcut is written first (under the lock,
+// once the name is known to be free) and taken away again when the line
+// cannot be stored.
+ProjectChange AddProject(const std::string& name, const std::string& editorPath,
+                         const std::vector<std::string>& paths);
+// Removes every line of the project, then its shortcut (also when no line
+// was left: a leftover shortcut of that name goes too).
+StoreResult RemoveProject(const std::string& name);
+// Renames the project's line, then its shortcut.
+ProjectChange RenameProject(const std::string& name, const std::string& newName);
+StoreResult ReplaceProjectFiles(const std::string& name, const std::vector<std::string>& paths);
+// The paths of the project's files, in their order (kDone), or why not.
+StoreResult ProjectFiles(const std::string& name, std::vector<std::string>& paths);
+// Makes the folders Data and Projects beside the program when they are not there.
+void MakeProjectFolders();
+
+// Shortcuts (shortcut.cpp).
+ShortcutResult CreateProjectShortcut(const std::string& name);
 // Deletes the project's shortcut; a name that is not one plain file name
 // never had one.
 void DeleteProjectShortcut(const std::string& name);
@@ -53,9 +75,10 @@ void DeleteProjectShortcut(const std::string& name);
 // program or in another folder than this one's (the program's folder was
 // moved or renamed); true when it did. Any other shortcut stays as it is.
 bool RefreshProjectShortcut(const std::string& name);
-bool CreateShellLink(const std::string& target, const std::string& linkPath, const std::string& arguments,
-                     const std::string& description, const std::string& workingDirectory, int showCommand,
-                     int hotKey, const std::string& iconFile, int iconIndex);
+// The folder of the shortcuts, "Projects" beside the program: whether it
+// exists, and opening it in the shell.
+bool ShortcutFolderExists();
+void OpenShortcutFolder();
 
 // The editor's path in its registered open command (editor.cpp): from the
 // command's second character up to the next double quote, after the
@@ -69,6 +92,7 @@ enum class StartResult {
     kStarted,
     kNoName,          // the name is empty
     kNoProjectFile,   // the project file cannot be read
+    kListInUse,       // another program holds the project file
     kNotFound,        // no line of that name
     kInvalidLine,     // the project's line is not an editor and quoted paths
     kNoEditor,        // made without the editor, and none is registered now

@@ -100,7 +100,11 @@ bool ForInterpreter(StartCommand& command, const std::vector<bool>& answered) {
 StartOutcome StartProject(const std::string& name, OpenOthersQuestion openOthers) {
     MARK; if (name.empty()) return {StartResult::kNoName, {}};
     MARK; FileBytes file;
-    MARK; if (!ReadWholeFile(kProjectFile, file)) return {StartResult::kNoProjectFile, {}};
+    MARK; switch (ReadProjectList(file)) {
+        case ListRead::kRead: MARK; break;
+        case ListRead::kInUse: MARK; return {StartResult::kListInUse, {}};
+        default: MARK; return {StartResult::kNoProjectFile, {}};
+    }
     MARK; bool unprepared = false;
     MARK; for (const StoreLine& line : SplitStoreLines(file.Text())) {
         MARK; if (!SameName(ProjectNameOf(line.text), name)) continue;

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "crashtrap/core/marker.h"
+#include "projects/core/folders.h"
 #include "projects/core/store_text.h"
 #include "projects/projects.h"
 #include "support/files.h"
@@ -15,95 +16,156 @@ namespace {
 // Long enough for any other copy's change to end; a holder that never lets go
 // (a copy stopped in a debugger) makes the change fail, not hang.
 constexpr DWORD kLockWaitMs = 5000;
+// How long a read waits for another program to let go of the list.
+constexpr DWORD kReadWaitMs = 2500;
 
-// The project file's bytes for an append: a missing file is an empty list, a
-// file that is there but cannot be read fails the append.
-bool ReadForAppend(FileBytes& file) {
-    MARK; if (ReadWholeFile(kProjectFile, file)) return true;
-    MARK; file = FileBytes{};
-    MARK; return GetFileAttributesA(kProjectFile) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND;
+bool IsFolder(const char* path) {
+    MARK; DWORD attributes = GetFileAttributesA(path);
+    MARK; return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Why a step of a change failed, from its error.
+StoreResult FailureOf(DWORD error) {
+    MARK; if (!StorePathInTheWay().empty()) return StoreResult::kInTheWay;
+    MARK; switch (error) {
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION: MARK; return StoreResult::kInUse;
+        case ERROR_ACCESS_DENIED:
+        case ERROR_WRITE_PROTECT: MARK; return StoreResult::kWriteProtected;
+        default: MARK; return StoreResult::kFailed;
+    }
+}
+
+// A change of the list: under the lock, one read, the new list made from the
+// old one (`change` gives the new text, or why there is none), `beforeWrite`
+// done, and the new list put in place. `creates`: a missing list (and
+// folder) is an empty one, else it holds no project to change.
+template <class Change, class BeforeWrite>
+StoreResult ChangeList(bool creates, Change change, BeforeWrite beforeWrite) {
+    MARK; if (creates) CreateDirectoryA(kDataFolder, nullptr);
+    MARK; UniqueFile lock = TakeFileLock(kProjectLock, kLockWaitMs);
+    MARK; if (!lock) {
+        // Without the folder Data there is no list, nor any project.
+        MARK; DWORD error = GetLastError();
+        MARK; if (!creates && error == ERROR_PATH_NOT_FOUND && StorePathInTheWay().empty()) return StoreResult::kNotFound;
+        MARK; return FailureOf(error);
+    }
+    MARK; FileBytes file;
+    MARK; std::optional<std::string_view> old;
+    MARK; switch (ReadProjectList(file)) {
+        case ListRead::kRead: MARK; old = file.Text(); break;
+        case ListRead::kNoList: MARK; if (!creates) return StoreResult::kNotFound; break;
+        case ListRead::kInUse: MARK; return StoreResult::kInUse;
+        case ListRead::kFailed: MARK; return FailureOf(GetLastError());
+    }
+    MARK; ChangedFile changed = change(old.value_or(std::string_view{}));
+    MARK; if (changed.result == LineChange::kNotFound) return StoreResult::kNotFound;
+    MARK; if (changed.result == LineChange::kNameTaken) return StoreResult::kNameTaken;
+    MARK; beforeWrite();
+    MARK; if (!ReplaceWhole(kProjectFile, changed.text, old)) return FailureOf(GetLastError());
+    MARK; return StoreResult::kDone;
+}
+
+// The same without a step before writing.
+template <class Change>
+StoreResult ChangeList(Change change) {
+    MARK; return ChangeList(false, change, [] {});
 }
 
 }  // namespace
 
-bool ProjectExists(const std::string& name) {
-    MARK; FileBytes file;
-    MARK; if (!ReadWholeFile(kProjectFile, file)) return false;
-    MARK; return FindProjectLine(file.Text(), name).has_value();
+ListRead ReadProjectList(FileBytes& out) {
+    MARK; if (ReadSharedFile(kProjectFile, out, kReadWaitMs)) return ListRead::kRead;
+    MARK; switch (GetLastError()) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND: MARK; return ListRead::kNoList;
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION: MARK; return ListRead::kInUse;
+        default: MARK; return ListRead::kFailed;
+    }
 }
 
 std::vector<std::string> ProjectNames() {
     MARK; std::vector<std::string> names;
     MARK; FileBytes file;
-    MARK; if (!ReadWholeFile(kProjectFile, file)) return names;
+    MARK; if (ReadProjectList(file) != ListRead::kRead) return names;
     MARK; for (const StoreLine& line : SplitStoreLines(file.Text())) names.emplace_back(ProjectNameOf(line.text));
     MARK; return names;
 }
 
-AppendResult AppendProjectLine(const std::string& name, const std::string& editorPath,
-                               const std::vector<std::string>& paths) {
-    MARK; if (!IsStorableName(name)) return AppendResult::kUnstorableName;
-    MARK; UniqueFile lock = TakeFileLock(kProjectLock, kLockWaitMs);
-    MARK; if (!lock) return AppendResult::kFailed;
+StoreResult ProjectFiles(const std::string& name, std::vector<std::string>& paths) {
     MARK; FileBytes file;
-    MARK; if (!ReadForAppend(file)) return AppendResult::kFailed;
-    // Checked again under the lock: another copy may have made it meanwhile.
-    MARK; if (FindProjectLine(file.Text(), name)) return AppendResult::kNameTaken;
-    MARK; std::string text = AppendProjectToText(file.Text(), MakeProjectLine(name, editorPath, paths));
-    MARK; if (!ReplaceFileAtomically(kProjectFile, text)) return AppendResult::kFailed;
-    MARK; return AppendResult::kAppended;
-}
-
-std::optional<std::vector<std::string>> ProjectFiles(const std::string& name) {
-    MARK; FileBytes file;
-    MARK; if (!ReadWholeFile(kProjectFile, file)) return std::nullopt;
+    MARK; switch (ReadProjectList(file)) {
+        case ListRead::kRead: MARK; break;
+        case ListRead::kNoList: MARK; return StoreResult::kNotFound;
+        case ListRead::kInUse: MARK; return StoreResult::kInUse;
+        case ListRead::kFailed: MARK; return FailureOf(GetLastError());
+    }
     MARK; std::optional<std::string_view> line = FindProjectLine(file.Text(), name);
-    MARK; if (!line) return std::nullopt;
-    MARK; return ProjectFilePaths(*line);
+    MARK; if (!line) return StoreResult::kNotFound;
+    MARK; paths = ProjectFilePaths(*line);
+    MARK; return StoreResult::kDone;
 }
 
-namespace {
-
-// A change of one line as a removal makes it: under the lock, one read, the
-// change made on the whole text (`change` makes the new file from the old
-// one), and the new text in place of the file in one step.
-template <class Change>
-StoreChange ChangeProjectLine(Change change) {
-    MARK; UniqueFile lock = TakeFileLock(kProjectLock, kLockWaitMs);
-    MARK; if (!lock) return GetLastError() == ERROR_PATH_NOT_FOUND ? StoreChange::kNotFound : StoreChange::kFailed;
-    MARK; FileBytes file;
-    MARK; if (!ReadWholeFile(kProjectFile, file)) return StoreChange::kNotFound;
-    MARK; ChangedFile changed = change(file.Text());
-    MARK; if (changed.result == LineChange::kNotFound) return StoreChange::kNotFound;
-    MARK; if (changed.result == LineChange::kNameTaken) return StoreChange::kNameTaken;
-    MARK; return ReplaceFileAtomically(kProjectFile, changed.text) ? StoreChange::kDone : StoreChange::kFailed;
+std::string StorePathInTheWay() {
+    MARK; if (IsFile(kDataFolder)) return kDataFolder;
+    MARK; const std::string list = kProjectFile, backup = kProjectBackup;
+    MARK; for (const std::string& path : {std::string(kProjectLock), list, list + ".new", backup, backup + ".new"}) {
+        MARK; if (IsFolder(path.c_str())) return path;
+    }
+    MARK; return {};
 }
 
-}  // namespace
+void MakeProjectFolders() {
+    MARK; CreateDirectoryA(kDataFolder, nullptr);
+    MARK; CreateDirectoryA(kShortcutFolder, nullptr);
+}
 
-StoreChange RenameProject(const std::string& name, const std::string& newName) {
-    MARK; if (!IsStorableName(newName)) return StoreChange::kUnstorableName;
-    MARK; return ChangeProjectLine([&](std::string_view file) {
-        MARK; return RenameProjectInText(file, name, newName);
+ProjectChange AddProject(const std::string& name, const std::string& editorPath,
+                         const std::vector<std::string>& paths) {
+    MARK; if (!IsStorableName(name)) return {StoreResult::kUnstorableName};
+    // The shortcut first: a change that ends halfway (killed, the power gone)
+    // then leaves at most a shortcut without its project for the moment the
+    // list takes to write, where the other order would leave a project
+    // without its shortcut for as long as the shortcut takes.
+    MARK; ProjectChange made{StoreResult::kDone};
+    MARK; made.list = ChangeList(
+        true,
+        [&](std::string_view file) {
+            MARK; if (FindProjectLine(file, name)) return ChangedFile{LineChange::kNameTaken, {}};
+            MARK; return ChangedFile{LineChange::kDone, AppendProjectToText(file, MakeProjectLine(name, editorPath, paths))};
+        },
+        [&] {
+            MARK; made.shortcut = CreateProjectShortcut(name);
+        });
+    MARK; if (made.list != StoreResult::kDone && made.shortcut == ShortcutResult::kWritten) DeleteProjectShortcut(name);
+    MARK; return made;
+}
+
+StoreResult RemoveProject(const std::string& name) {
+    MARK; StoreResult result = ChangeList([&](std::string_view file) {
+        MARK; std::optional<std::string> kept = RemoveProjectFromText(file, name);
+        MARK; return kept ? ChangedFile{LineChange::kDone, std::move(*kept)} : ChangedFile{LineChange::kNotFound, {}};
     });
+    MARK; if (result == StoreResult::kDone || result == StoreResult::kNotFound) DeleteProjectShortcut(name);
+    MARK; return result;
 }
 
-StoreChange ReplaceProjectFiles(const std::string& name, const std::vector<std::string>& paths) {
-    MARK; return ChangeProjectLine([&](std::string_view file) {
+ProjectChange RenameProject(const std::string& name, const std::string& newName) {
+    MARK; if (!IsStorableName(newName)) return {StoreResult::kUnstorableName};
+    MARK; ProjectChange made{ChangeList([&](std::string_view file) {
+        MARK; return RenameProjectInText(file, name, newName);
+    })};
+    MARK; if (made.list != StoreResult::kDone) return made;
+    // The old shortcut goes first: a new name that differs only in letter
+    // case names the same file.
+    MARK; DeleteProjectShortcut(name);
+    MARK; made.shortcut = CreateProjectShortcut(newName);
+    MARK; return made;
+}
+
+StoreResult ReplaceProjectFiles(const std::string& name, const std::vector<std::string>& paths) {
+    MARK; return ChangeList([&](std::string_view file) {
         MARK; return ReplaceProjectFilesInText(file, name, paths);
     });
-}
-
-RemoveResult RemoveProjectLines(const std::string& name) {
-    // Without the folder Data there is no project file, nor any project.
-    MARK; UniqueFile lock = TakeFileLock(kProjectLock, kLockWaitMs);
-    MARK; if (!lock) return GetLastError() == ERROR_PATH_NOT_FOUND ? RemoveResult::kNotFound : RemoveResult::kFailed;
-    // One read gives both the line to remove and the text to keep; a file
-    // that cannot be read holds no project to remove.
-    MARK; FileBytes file;
-    MARK; if (!ReadWholeFile(kProjectFile, file)) return RemoveResult::kNotFound;
-    MARK; std::optional<std::string> kept = RemoveProjectFromText(file.Text(), name);
-    MARK; if (!kept) return RemoveResult::kNotFound;
-    MARK; if (!ReplaceFileAtomically(kProjectFile, *kept)) return RemoveResult::kFailed;
-    MARK; return RemoveResult::kRemoved;
 }

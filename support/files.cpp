@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <initializer_list>
 
+#include "support/wait.h"
+
 UniqueFile OpenToRead(const char* path) {
     return UniqueFile(
         CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -60,21 +62,37 @@ bool WriteNewFile(const char* path, std::string_view text) {
     return file && WriteAll(file.get(), text);
 }
 
+bool IsFile(const char* path) {
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 namespace {
 
+// How long a rename waits for readers that hold the file for one read.
+constexpr DWORD kReplaceWaitMs = 2000;
+
 // Runs `attempt` until it succeeds, fails for a reason other than those in
-// `transient`, or `waitMs` have passed.
+// `transient`, or `waitMs` have passed; the window answers meanwhile.
 template <class Attempt>
 bool Retry(Attempt attempt, std::initializer_list<DWORD> transient, DWORD waitMs) {
+    KeepAnswering wait;
     const DWORD start = GetTickCount();
     for (;;) {
         if (attempt()) return true;
         DWORD error = GetLastError();
         if (std::find(transient.begin(), transient.end(), error) == transient.end()) return false;
         if (GetTickCount() - start >= waitMs) return false;
-        Sleep(5);
+        wait.Sleep(5);
         SetLastError(error);
     }
+}
+
+// Deletes `path` and leaves the last error as it was.
+void Discard(const std::string& path) {
+    DWORD error = GetLastError();
+    DeleteFileA(path.c_str());
+    SetLastError(error);
 }
 
 // Writes `text` into a new file `temp` and flushes it to the disk; false,
@@ -85,59 +103,77 @@ bool WriteFlushed(const std::string& temp, std::string_view text) {
     if (!file) return false;
     if (WriteAll(file.get(), text) && FlushFileBuffers(file.get())) return true;
     file.reset();
-    DeleteFileA(temp.c_str());
+    Discard(temp);
     return false;
 }
 
-// Puts `temp` in place of `path` in one step; false, with no `temp` left,
-// when that fails.
+// Puts `temp` in place of `path` in one step, waiting a moment for readers
+// that hold `path`.
 bool MoveInPlace(const std::string& temp, const std::string& path) {
-    // A reader that has the old file open (without FILE_SHARE_DELETE) keeps
-    // Windows from replacing it; readers hold it only for one read.
-    auto move = [&] {
-        return MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-    };
-    bool moved = Retry(move, {ERROR_SHARING_VIOLATION, ERROR_ACCESS_DENIED}, 2000);
-    if (!moved) DeleteFileA(temp.c_str());
-    return moved;
+    return Retry(
+        [&] { return MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0; },
+        {ERROR_SHARING_VIOLATION, ERROR_ACCESS_DENIED}, kReplaceWaitMs);
 }
 
 // A read-only file is write-protected: Windows refuses to replace it, and
-// so does this code wherever it runs (Wine's rename does not look).
-bool ReadOnly(const std::string& path) {
+// so does this code wherever it runs (Wine's rename does not look). Nor is
+// a folder replaced by a file.
+bool Unreplaceable(const std::string& path) {
     DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
-}
-
-// `path`'s bytes as they are now, whole, in place of `backup` (itself
-// replaced in one step, so it always holds one whole generation). True
-// when there is no `path`: there is nothing to keep, and an older backup
-// stays.
-bool KeepBackup(const char* path, const std::string& backup) {
-    FileBytes old;
-    if (!ReadWholeFile(path, old)) return GetLastError() == ERROR_FILE_NOT_FOUND;
-    if (ReadOnly(backup)) return false;
-    const std::string temp = backup + ".new";
-    return WriteFlushed(temp, old.Text()) && MoveInPlace(temp, backup);
-}
-
-bool Replace(const char* path, std::string_view text, bool keepBackup) {
-    if (ReadOnly(path)) return false;
-    const std::string temp = std::string(path) + ".new";
-    if (!WriteFlushed(temp, text)) return false;
-    // Kept last before the move, so that a full disk fails the new text first.
-    if (keepBackup && !KeepBackup(path, std::string(path) + ".bak")) {
-        DeleteFileA(temp.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         return false;
-    }
-    return MoveInPlace(temp, path);
+    SetLastError(ERROR_ACCESS_DENIED);
+    return true;
+}
+
+// The file `path` opened for writing over it, shared with whoever holds it.
+UniqueFile OpenToOverwrite(const std::string& path) {
+    return UniqueFile(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 }  // namespace
 
-bool ReplaceFileWhole(const char* path, std::string_view text) { return Replace(path, text, false); }
+// The order keeps a whole list and a whole earlier list at every moment: the
+// new list and the backup are written beside them first; the list is put in
+// place, and only then the backup. A kill leaves the list old or new and the
+// backup the list before it or the one before that (temporary files that
+// the next change writes anew). Written in place, a kill halfway leaves a
+// part of the new list, with the old one whole in the backup.
+bool ReplaceWhole(const char* path, std::string_view text, std::optional<std::string_view> old) {
+    const std::string target(path), temp = target + ".new", backup = target + ".bak", backupTemp = backup + ".new";
+    if (Unreplaceable(target) || (old && Unreplaceable(backup))) return false;
+    if (!WriteFlushed(temp, text)) return false;
+    if (old && !WriteFlushed(backupTemp, *old)) {
+        Discard(temp);
+        return false;
+    }
+    if (MoveInPlace(temp, target)) {
+        // The change stands; a backup that cannot follow leaves the older one.
+        if (old && !MoveInPlace(backupTemp, backup)) Discard(backupTemp);
+        return true;
+    }
+    // Held by a reader that does not let go (a sync client, a scanner, an
+    // editor showing it): with the backup in place, written in place. A
+    // holder that shares nothing refuses the opening, and nothing changes.
+    const DWORD error = GetLastError();
+    UniqueFile held;
+    if ((error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED) && IsFile(path))
+        held = OpenToOverwrite(target);
+    else
+        SetLastError(error);
+    const bool written = held && (!old || MoveInPlace(backupTemp, backup)) && WriteAll(held.get(), text) &&
+                         SetEndOfFile(held.get()) && FlushFileBuffers(held.get());
+    Discard(temp);
+    if (old) Discard(backupTemp);
+    return written;
+}
 
-bool ReplaceFileAtomically(const char* path, std::string_view text) { return Replace(path, text, true); }
+bool ReadSharedFile(const char* path, FileBytes& out, DWORD waitMs) {
+    UniqueFile file;
+    Retry([&] { return bool(file = OpenToRead(path)); }, {ERROR_SHARING_VIOLATION, ERROR_LOCK_VIOLATION}, waitMs);
+    return file && ReadWholeFile(file.get(), out);
+}
 
 UniqueFile TakeFileLock(const char* path, DWORD waitMs) {
     UniqueFile lock;

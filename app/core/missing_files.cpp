@@ -1,6 +1,7 @@
 #include "app/core/missing_files.h"
 
 #include "crashtrap/core/marker.h"
+#include "support/core/text.h"
 
 std::string MissingFilesMessage(std::string_view intro, const std::vector<std::string>& missing,
                                 std::string_view more, std::string_view closing) {
@@ -11,13 +12,8 @@ std::string MissingFilesMessage(std::string_view intro, const std::vector<std::s
         MARK; text += missing[i];
     }
     MARK; if (missing.size() > kMissingFilesNamed) {
-        MARK; std::string line(more);
-        MARK; const std::string count = std::to_string(missing.size() - kMissingFilesNamed);
-        MARK; for (size_t at = line.find("%count%"); at != std::string::npos;
-                   at = line.find("%count%", at + count.size()))
-            line.replace(at, 7, count);
         MARK; text += "\r\n";
-        MARK; text += line;
+        MARK; text += ReplaceAll(more, "%count%", std::to_string(missing.size() - kMissingFilesNamed));
     }
     MARK; text += "\r\n\r\n";
     MARK; text += closing;

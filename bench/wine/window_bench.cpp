@@ -25,8 +25,8 @@
 #include "app/app.h"
 #include "bench/wine/bench_util.h"
 #include "projects/core/store_text.h"
-#include "projects/projects.h"
 #include "support/gadgets.h"
+#include "support/shell_link.h"
 #include "support/window.h"
 
 namespace {

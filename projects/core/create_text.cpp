@@ -1,6 +1,7 @@
 #include "projects/core/create_text.h"
 
 #include "crashtrap/core/marker.h"
+#include "projects/core/folders.h"
 #include "support/core/text.h"
 
 namespace {
@@ -32,7 +33,8 @@ bool IsSingleFileName(std::string_view name) {
 }
 
 std::string ShortcutPathFor(std::string_view name) {
-    MARK; std::string path = "Projects\\";
+    MARK; std::string path = kShortcutFolder;
+    MARK; path += '\\';
     MARK; path += name;
     MARK; path += ".lnk";
     MARK; return path;

@@ -1,6 +1,7 @@
 #include "projects/core/start_text.h"
 
 #include "crashtrap/core/marker.h"
+#include "projects/core/folders.h"
 #include "projects/core/store_text.h"
 #include "support/core/text.h"
 
@@ -60,8 +61,10 @@ std::optional<StartCommand> ParseStartCommand(std::string_view line) {
 }
 
 std::string BatchFilePath(unsigned slot) {
-    MARK; if (slot == 0) return "Data\\tmp.bat";
-    MARK; return "Data\\tmp" + std::to_string(slot) + ".bat";
+    MARK; std::string path = kDataFolder;
+    MARK; path += "\\tmp";
+    MARK; if (slot != 0) path += std::to_string(slot);
+    MARK; return path + ".bat";
 }
 
 namespace {

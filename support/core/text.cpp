@@ -80,3 +80,12 @@ std::string PathRoot(std::string_view path) {
     if (!root.ends_with('\\')) root += '\\';
     return root;
 }
+
+std::string ReplaceAll(std::string_view text, std::string_view placeholder, std::string_view value) {
+    std::string out;
+    for (size_t at; !placeholder.empty() && (at = text.find(placeholder)) != std::string_view::npos;) {
+        out.append(text.substr(0, at)).append(value);
+        text.remove_prefix(at + placeholder.size());
+    }
+    return out.append(text);
+}

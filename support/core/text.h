@@ -32,3 +32,6 @@ std::string InsertQuotedName(std::string_view message, std::string_view name);
 // The drive or share a path lives on: "C:\" for "C:\src\a.pb" (or "C:x"),
 // "\\server\share\" for "\\server\share\src\a.pb"; empty for a relative path.
 std::string PathRoot(std::string_view path);
+
+// `text` with every `placeholder` replaced by `value` (which is not searched again).
+std::string ReplaceAll(std::string_view text, std::string_view placeholder, std::string_view value);

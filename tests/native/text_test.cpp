@@ -23,6 +23,11 @@ TEST(Text, TrimAndFilePart) {
     EXPECT_EQ(FilePart("b.pb"), "b.pb");
 }
 
+TEST(Text, ReplaceAllReplacesEachOnce) {
+    EXPECT_EQ(ReplaceAll("%count% of %count%", "%count%", "%count%1"), "%count%1 of %count%1");
+    EXPECT_EQ(ReplaceAll("none", "%path%", "x"), "none");
+}
+
 TEST(Text, NamePlaceholderIgnoresAsciiCase) {
     EXPECT_EQ(InsertQuotedName("Find %name%!", "x"), "Find \"x\"!");
     EXPECT_EQ(InsertQuotedName("%NAME% and %Name%", "n"), "\"n\" and \"n\"");

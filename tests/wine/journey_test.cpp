@@ -8,6 +8,7 @@
 #include "driver/remote_controls.h"
 #include "driver/shortcut.h"
 #include "support/core/text.h"
+#include "support/shell_link.h"
 
 namespace {
 
@@ -34,6 +35,10 @@ public:
 
     // A user text in the program's language.
     std::string Text(Msg msg) const { return CatalogueTextFor(msg, language_); }
+    // The line of a box that names `path` as in the way.
+    std::string InTheWay(const std::string& path) const {
+        return ReplaceAll(Text(Msg::kInTheWay), "%path%", "\"" + path + "\"");
+    }
     std::string DeleteQuestion(const std::string& name) const { return InsertQuotedName(Text(Msg::kDeleteQuestion), name); }
 
     // Walks the tree to `path` as a user does: double-click each closed
@@ -218,14 +223,18 @@ TEST(Journey, RefusalsInBothLanguages) {
         EXPECT_EQ(app.ProjectFile(), ProjectLine("Demo", "", {a}));
         EXPECT_EQ(drv::Listing(app.folder + "Projects\\"), Rows{"Demo.lnk"});
 
-        // The project file cannot be written (a folder stands in its place:
-        // Unix permissions do not stop root under Wine): the two-line box,
-        // both lists as they were.
+        // The project file cannot be written: write-protected (read-only:
+        // Unix permissions do not stop root under Wine), then a folder in
+        // its place. Each has its message; both lists stay as they were.
         const std::string store = app.folder + "Data\\Projects.twp";
+        ASSERT_TRUE(SetFileAttributesA(store.c_str(), FILE_ATTRIBUTE_READONLY));
+        ASSERT_NO_FATAL_FAILURE(app.Create("Blocked"));
+        ASSERT_TRUE(app.AnswerInfo(app.Text(Msg::kCannotCreate) + "\r" + app.Text(Msg::kWriteProtected), kInformation));
+        ASSERT_TRUE(SetFileAttributesA(store.c_str(), FILE_ATTRIBUTE_NORMAL));
         ASSERT_TRUE(MoveFileA(store.c_str(), (store + ".away").c_str()));
         ASSERT_TRUE(CreateDirectoryA(store.c_str(), nullptr));
         ASSERT_NO_FATAL_FAILURE(app.Create("Blocked"));
-        ASSERT_TRUE(app.AnswerInfo(app.Text(Msg::kCannotCreate) + "\r" + app.Text(Msg::kWriteProtected), kInformation));
+        ASSERT_TRUE(app.AnswerInfo(app.Text(Msg::kCannotCreate) + "\r" + app.InTheWay(store), kInformation));
         EXPECT_EQ(drv::ListBoxItems(app.FileList()), Rows{FileListRow(a)});
         EXPECT_EQ(ListIconColumn(app.ProjectList()), Rows{"Demo"});
         EXPECT_FALSE(drv::Exists(app.folder + "Projects\\Blocked.lnk"));
@@ -244,6 +253,33 @@ TEST(Journey, RefusalsInBothLanguages) {
         EXPECT_FALSE(drv::Exists(app.folder + "Projects\\Demo.lnk"));
         EXPECT_EQ(drv::ListIconCount(app.ProjectList()), 0);
     }
+}
+
+// Something of the wrong kind where the program keeps its data is named:
+// a file "Data", a folder where the list's lock belongs (nothing is made),
+// a file "Projects" (the project is made, without its shortcut).
+TEST(Journey, WhatIsInTheWayIsNamed) {
+    App app("in-the-way", 1);
+    ASSERT_TRUE(app.Start());
+    const std::string a = app.src + "main.pb", data = app.folder + "Data", lock = data + "\\Projects.lock";
+    ASSERT_TRUE(drv::WriteBytes(data, "a file"));
+    ASSERT_TRUE(drv::ListBoxInsert(app.FileList(), 0, FileListRow(a)));
+    ASSERT_NO_FATAL_FAILURE(app.Create("One"));
+    ASSERT_TRUE(app.AnswerInfo(app.Text(Msg::kCannotCreate) + "\r" + app.InTheWay(data), kInformation));
+    ASSERT_TRUE(DeleteFileA(data.c_str()));
+    drv::MakeFolders(lock);
+    ASSERT_NO_FATAL_FAILURE(app.Create("One"));
+    ASSERT_TRUE(app.AnswerInfo(app.Text(Msg::kCannotCreate) + "\r" + app.InTheWay(lock), kInformation));
+    EXPECT_EQ(app.ProjectFile(), "");
+    ASSERT_TRUE(RemoveDirectoryA(lock.c_str()));
+    drv::RemoveTree(app.folder + "Projects");
+    ASSERT_TRUE(drv::WriteBytes(app.folder + "Projects", "a file"));
+    ASSERT_NO_FATAL_FAILURE(app.Create("One"));
+    ASSERT_TRUE(app.AnswerInfo(InsertQuotedName(app.Text(Msg::kShortcutNotWritten), "One") + "\r" +
+                                   app.InTheWay(app.folder + "Projects"),
+                               kInformation));
+    EXPECT_EQ(app.ProjectFile(), ProjectLine("One", "", {a}));
+    EXPECT_EQ(ListIconColumn(app.ProjectList()), Rows{"One"});
 }
 
 // On a full disk neither a new project nor a deletion is told as done: the
@@ -271,7 +307,9 @@ TEST(Journey, AFullDiskChangesNothingAndSaysSo) {
     EXPECT_EQ(app.FileCount(), 1) << "the collection is kept";
 
     // A deletion that cannot write the list keeps the project: its line, its
-    // row (still selected) and its shortcut, made again.
+    // row (still selected) and its shortcut.
+    ASSERT_TRUE(CreateShellLink(app.exe, lnk, "\"Keep\"", "PureBASIC Project", app.folder, SW_HIDE, 0,
+                                drv::kShortcutIconFile, 169));
     ASSERT_TRUE(app.SelectRow(0));
     ASSERT_NO_FATAL_FAILURE(app.Delete("Keep", IDYES));
     ASSERT_TRUE(app.AnswerInfo(app.Text(Msg::kCannotDelete) + "\r" + app.Text(Msg::kWriteProtected), kInformation));

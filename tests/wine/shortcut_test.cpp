@@ -6,6 +6,7 @@
 #include "driver/program.h"
 #include "driver/shortcut.h"
 #include "projects/projects.h"
+#include "support/shell_link.h"
 
 namespace {
 
@@ -57,15 +58,15 @@ TEST(ProjectShortcut, CarriesEveryPropertyForNamesThatAreOneFile) {
     EXPECT_EQ(drv::ReadShortcut(base + "Projects\\Demo.lnk").target, "C:\\other.exe");
 }
 
-TEST(ProjectShortcut, MissingFolderOrImpossiblePathWritesNothing) {
+// The folder is made for the first shortcut; a save that fails (a name
+// too long for the file system, "Projects" a file) writes nothing and is
+// reported as failed.
+TEST(ProjectShortcut, AFailedSaveWritesNothingAndIsReported) {
     std::string base = drv::FreshFolder("shortcut-nofolder");
-    InFolder(base, [&] {
-        CreateProjectShortcut("Demo");  // no "Projects" folder yet
-        CreateProjectShortcut(std::string(10000, 'n'));
-    });
-    EXPECT_TRUE(drv::Listing(base, true).empty());
-    ASSERT_TRUE(CreateDirectoryA((base + "Projects").c_str(), nullptr));
-    InFolder(base, [&] { CreateProjectShortcut(std::string(10000, 'n')); });
+    InFolder(base, [&] { EXPECT_EQ(CreateProjectShortcut(std::string(10000, 'n')), ShortcutResult::kFailed); });
+    EXPECT_EQ(drv::Listing(base, true), std::vector<std::string>{"Projects"});
+    ASSERT_TRUE(RemoveDirectoryA((base + "Projects").c_str()) && drv::WriteBytes(base + "Projects", "a file"));
+    InFolder(base, [&] { EXPECT_EQ(CreateProjectShortcut("Demo"), ShortcutResult::kFailed); });
     EXPECT_EQ(drv::Listing(base, true), std::vector<std::string>{"Projects"});
 }
 

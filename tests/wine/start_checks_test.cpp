@@ -15,6 +15,7 @@
 #include "driver/remote_controls.h"
 #include "driver/shortcut.h"
 #include "projects/projects.h"
+#include "support/shell_link.h"
 #include "support/core/text.h"
 
 namespace {

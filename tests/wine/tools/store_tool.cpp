@@ -1,13 +1,16 @@
 // Runs the project store's changes in its current directory, as copies of
 // the program make them.
-//   store_tool             remove "Churn", add it back, forever (for tests
-//                          that kill it at random moments)
-//   store_tool TAG COUNT   once the event "TwStoreGo" is set: create TAG 0 to
-//                          TAG COUNT-1 as the create button does (look the
-//                          name up, then append), and after each odd one
-//                          delete the even one before it; after every change
-//                          read the file, which must be whole. Exit code 0
-//                          when every change had the expected result.
+//   store_tool                 forever: create "Churn", rename it to "Churned",
+//                              replace its files, delete it (for tests that
+//                              kill it at random moments)
+//   store_tool TAG COUNT       once the event "TwStoreGo" is set: create TAG 0
+//                              to TAG COUNT-1, and after each odd one delete
+//                              the even one before it
+//   store_tool TAG COUNT edit  the same start: create each TAG i, rename it to
+//                              "TAG i renamed", replace its file with
+//                              C:\TAG i new.pb
+// After every change the file is read, and must be whole. Exit code 0 when
+// every change had the expected result.
 #include <windows.h>
 
 #include <cstdio>
@@ -29,13 +32,13 @@ bool Whole(std::string_view file) {
     return true;
 }
 
-int Interleave(const std::string& tag, int count) {
+int Run(const std::string& tag, int count, bool edit) {
     HANDLE go = OpenEventA(SYNCHRONIZE, FALSE, "TwStoreGo");
     if (!go || WaitForSingleObject(go, 60000) != WAIT_OBJECT_0) return 2;
     int faults = 0;
     auto check = [&](bool ok, const char* what, int i) {
         FileBytes file;
-        if (ReadWholeFile(kProjectFile, file) && !Whole(file.Text())) {
+        if (ReadProjectList(file) == ListRead::kRead && !Whole(file.Text())) {
             std::printf("%s %d: the file was read half-written\n", tag.c_str(), i);
             ++faults;
         }
@@ -46,12 +49,14 @@ int Interleave(const std::string& tag, int count) {
     };
     for (int i = 0; i < count; ++i) {
         const std::string name = tag + " " + std::to_string(i);
-        check(!ProjectExists(name), "exists before it was created", i);
-        check(AppendProjectLine(name, "C:\\ed.exe", {"C:\\" + name + ".pb"}) == AppendResult::kAppended,
-              "not created", i);
-        if (i % 2 == 1)
-            check(RemoveProjectLines(tag + " " + std::to_string(i - 1)) == RemoveResult::kRemoved, "not deleted",
-                  i - 1);
+        check(AddProject(name, "C:\\ed.exe", {"C:\\" + name + ".pb"}).list == StoreResult::kDone, "not created", i);
+        if (edit) {
+            check(RenameProject(name, name + " renamed").list == StoreResult::kDone, "not renamed", i);
+            check(ReplaceProjectFiles(name + " renamed", {"C:\\" + name + " new.pb"}) == StoreResult::kDone,
+                  "files not replaced", i);
+        } else if (i % 2 == 1) {
+            check(RemoveProject(tag + " " + std::to_string(i - 1)) == StoreResult::kDone, "not deleted", i - 1);
+        }
     }
     return faults == 0 ? 0 : 1;
 }
@@ -59,9 +64,11 @@ int Interleave(const std::string& tag, int count) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 3) return Interleave(argv[1], std::atoi(argv[2]));
+    if (argc >= 3) return Run(argv[1], std::atoi(argv[2]), argc > 3);
     for (;;) {
-        RemoveProjectLines("churn");
-        AppendProjectLine("Churn", "C:\\ed.exe", {"C:\\churn.pb"});
+        AddProject("Churn", "C:\\ed.exe", {"C:\\churn.pb"});
+        RenameProject("Churn", "Churned");
+        ReplaceProjectFiles("Churned", {"C:\\churned.pb"});
+        RemoveProject("Churned");
     }
 }
