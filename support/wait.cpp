@@ -29,8 +29,11 @@ void KeepAnswering::StartServing() {
 
 KeepAnswering::~KeepAnswering() {
     if (!busy_) return;
+    // The caller reads why its wait failed after this has run.
+    const DWORD error = GetLastError();
     DlgEnableThreadWindows();
     if (focus_ && IsWindow(focus_) && !GetFocus()) SetFocus(focus_);
+    SetLastError(error);
 }
 
 void KeepAnswering::Sleep(DWORD ms) { Wait({}, ms, true); }
