@@ -7,10 +7,17 @@
 #include "crashtrap/core/marker.h"
 #include "projects/projects.h"
 #include "support/core/text.h"
+#include "support/gadgets.h"
 #include "support/program.h"
 #include "support/window.h"
 
 namespace {
+
+// The project list sorted by a column: the names by the store's name rule,
+// the files as text. Only the view changes.
+void SortProjectList(int32_t column) {
+    MARK; GadSortByColumn(kGadgetProjectList, column, column == 0 ? CompareNames : CompareTexts);
+}
 
 // Input of the lists beyond clicks: their keys, the project list's context
 // menu and files dropped from the shell; false for any other event.
@@ -29,6 +36,7 @@ bool DispatchListInput(int32_t gadget, int32_t subtype) {
         case kSubtypeKeyMenu: MARK; ShowProjectMenu(true); return true;
         case kSubtypeKeyDelete: MARK; DeleteSelectedProject(); return true;
         case kSubtypeKeyF2: MARK; RenameSelectedProject(); return true;
+        case kSubtypeColumnClick: MARK; SortProjectList(WinEventColumn()); return true;
         default: MARK; return false;
     }
 }

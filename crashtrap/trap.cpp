@@ -41,6 +41,10 @@ struct CrashTrap {
     volatile LONG diverted = 0;
     volatile DWORD reportThread = 0;  // the thread that was sent
     void (*volatile continuation)() = nullptr;
+    // The handler of the record that ended the sent thread's exception chain
+    // (32-bit x86): the system's final handler. Null when the chain was
+    // broken.
+    PEXCEPTION_ROUTINE finalHandler = nullptr;
 };
 CrashTrap gTrap;
 
@@ -105,21 +109,47 @@ EXCEPTION_DISPOSITION NTAPI LastHandler(EXCEPTION_RECORD* record, void*, CONTEXT
     EndAtOnce();
 }
 
+#if !defined(_WIN64)
+EXCEPTION_REGISTRATION_RECORD* const kChainEnd = reinterpret_cast<EXCEPTION_REGISTRATION_RECORD*>(~uintptr_t(0));
+
+// The handler of the record that ends this thread's exception chain: the
+// system's final handler, which SEHOP looks for there. Null when the chain
+// leaves the thread's stack or does not climb it before its end.
+PEXCEPTION_ROUTINE FinalHandler(const NT_TIB* tib) {
+    const auto low = reinterpret_cast<uintptr_t>(tib->StackLimit), high = reinterpret_cast<uintptr_t>(tib->StackBase);
+    uintptr_t below = 0;
+    for (auto* r = tib->ExceptionList; r != kChainEnd; r = r->Next) {
+        const auto at = reinterpret_cast<uintptr_t>(r);
+        if (at <= below || (at & 3) || at < low || at + sizeof *r > high) return nullptr;
+        if (r->Next == kChainEnd) return r->Handler;
+        below = at;
+    }
+    return nullptr;
+}
+#endif
+
 // The first code that runs on the reserve stack. The thread's stack bounds
 // move with it: the exception dispatcher (Windows' and Wine's) ignores
 // handler frames outside them, and newer Windows checks the stack pointer
 // against them in some calls. The frames of the abandoned stack are out of
 // reach from here, so the handlers start anew with LastHandler: a frame
 // record on 32-bit x86; on x64 the entry below, whose unwind data names it.
+// On 32-bit x86 the chain still ends in a copy of the system's final record,
+// above LastHandler's: with SEHOP, Windows calls no handler of a chain that
+// ends elsewhere and ends the process without the report.
 extern "C" [[noreturn]] __attribute__((noinline, used)) void RunOnReserveStack() {
     NT_TIB* tib = ThreadBlock();
     tib->StackBase = gReserveStack + kReserveStackSize;
     tib->StackLimit = gReserveStack;
 #if !defined(_WIN64)
-    EXCEPTION_REGISTRATION_RECORD last{};
-    last.Next = reinterpret_cast<EXCEPTION_REGISTRATION_RECORD*>(~uintptr_t(0));
-    last.Handler = LastHandler;
-    tib->ExceptionList = &last;
+    struct {
+        EXCEPTION_REGISTRATION_RECORD ours, system;  // in this order: the chain climbs the stack
+    } chain{};
+    chain.ours.Handler = LastHandler;
+    chain.ours.Next = gTrap.finalHandler ? &chain.system : kChainEnd;
+    chain.system.Handler = gTrap.finalHandler;
+    chain.system.Next = kChainEnd;
+    tib->ExceptionList = &chain.ours;
     __asm__ volatile("fninit");  // whatever the faulting code left on the x87 stack
 #endif
     gTrap.continuation();
@@ -156,6 +186,9 @@ void Divert(CONTEXT* context, void (*continuation)()) {
     if (InterlockedExchange(&gTrap.diverted, 1) != 0) EndAtOnce();
     gTrap.continuation = continuation ? continuation : EndInOrder;
     gTrap.reportThread = GetCurrentThreadId();
+#if !defined(_WIN64)
+    gTrap.finalHandler = FinalHandler(ThreadBlock());
+#endif
     // As just after a call from a 16-byte aligned frame, with no return address.
     uintptr_t top = (reinterpret_cast<uintptr_t>(gReserveStack) + kReserveStackSize) & ~uintptr_t(15);
     uintptr_t sp = top - 16 - sizeof(uintptr_t);

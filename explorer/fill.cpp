@@ -10,6 +10,7 @@
 
 #include "support/codepage.h"
 #include "support/core/text.h"
+#include "support/unique.h"
 
 namespace {
 
@@ -30,8 +31,8 @@ void Enumerate(const std::string& search, Each&& each) {
     // character the code page lacks (U+FF02 as '"', Wine as Windows), and a
     // collected path would then name other text than the file's.
     WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW(WideFrom(search, CP_ACP).c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return;
+    UniqueFind find(FindFirstFileW(WideFrom(search, CP_ACP).c_str(), &data));
+    if (!find) return;
     do {
         if (data.cFileName[0] == L'.' &&
             (data.cFileName[1] == 0 || (data.cFileName[1] == L'.' && data.cFileName[2] == 0)))
@@ -39,8 +40,7 @@ void Enumerate(const std::string& search, Each&& each) {
         Entry entry{{}, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0};
         ExactBytes(data.cFileName, CP_ACP, entry.name);
         if (!each(entry)) break;
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
+    } while (FindNextFileW(find.get(), &data));
 }
 
 // A folder earns an expand button when it holds a subfolder or a file of

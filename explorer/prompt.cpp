@@ -23,8 +23,7 @@ void ForgetPrompt(HWND dialog) {
     auto* r = reinterpret_cast<ExplorerTreeRecord*>(GetWindowLongPtrA(dialog, DWLP_USER));
     if (!r) return;
     SetWindowLongPtrA(dialog, DWLP_USER, 0);
-    if (r->promptIcon) DestroyIcon(r->promptIcon);
-    r->promptIcon = nullptr;
+    r->promptIcon.reset();
     if (r->prompt == dialog) r->prompt = nullptr;
     EnableWindow(r->tree, TRUE);
 }
@@ -41,7 +40,7 @@ INT_PTR CALLBACK PromptProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
             SHFILEINFOA info{};
             UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS);
             if (SHGetFileInfoA(DriveRoot(r->promptDrive).c_str(), 0, &info, sizeof info, SHGFI_ICON) && info.hIcon) {
-                r->promptIcon = info.hIcon;
+                r->promptIcon.reset(info.hIcon);
                 SendDlgItemMessageA(dialog, kPromptIcon, STM_SETICON, reinterpret_cast<WPARAM>(info.hIcon), 0);
             }
             SetErrorMode(oldMode);

@@ -1,12 +1,10 @@
-// The explorer tree gadget: set-up, creation, the item model on the
-// tree-view control, the container and tree procedures and the kind's
-// generic operations.
+// The explorer tree gadget: set-up, creation, the container and tree
+// procedures and the kind's generic operations.
 #include "explorer/tree.h"
 
 #include <shlobj.h>
 
 #include <new>
-#include <vector>
 
 #include "explorer/tree_internal.h"
 #include "support/codepage.h"
@@ -14,21 +12,19 @@
 
 namespace {
 
-ExplorerLayer gExplorer;
-
 const char kContainerClass[] = "ExplorerTree_ParentClass";
 const char kMyComputer[] = "::{20D04FE0-3AEA-1069-A2D8-08002B30309D}";
 const char kMyDocuments[] = "::{450d8fba-ad25-11d0-98a8-0800361b1103}";
 
 ExplorerTreeRecord* RecordOfTree(HWND tree) {
-    for (ExplorerTreeRecord* r = gExplorer.first; r; r = r->next)
+    for (ExplorerTreeRecord* r = Explorer().first; r; r = r->next)
         if (r->tree == tree) return r;
     return nullptr;
 }
 
 ExplorerTreeRecord* RecordOfGadget(int32_t number) {
     GadgetRecord* g = GadgetFind(number);
-    return g && g->ops == &gExplorer.ops ? static_cast<ExplorerTreeRecord*>(g->extra) : nullptr;
+    return g && g->ops == &Explorer().ops ? static_cast<ExplorerTreeRecord*>(g->extra) : nullptr;
 }
 
 // Generic operations of the kind.
@@ -77,7 +73,7 @@ LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT CALLBACK TreeProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    WNDPROC previous = gExplorer.treePrevious;
+    WNDPROC previous = Explorer().treePrevious;
     if (msg == WM_DESTROY) {
         // The system image list is shared by the whole process: the control
         // must not take it down with it.
@@ -86,7 +82,7 @@ LRESULT CALLBACK TreeProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         if (ExplorerTreeRecord* r = RecordOfTree(hwnd)) {
             CloseInsertDiskPrompt(*r);
             if (r->previous) r->previous->next = r->next;
-            else gExplorer.first = r->next;
+            else Explorer().first = r->next;
             if (r->next) r->next->previous = r->previous;
             // The number may already belong to a newer gadget: clear only our own record.
             GadgetRecord* g = GadgetFind(r->number);
@@ -97,13 +93,8 @@ LRESULT CALLBACK TreeProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return CallWindowProcA(previous, hwnd, msg, wp, lp);
 }
 
-bool ShellInfo(const std::string& path, UINT what, SHFILEINFOA& info) {
-    info = SHFILEINFOA{};
-    return SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, what) != 0;
-}
-
 bool SetUp() {
-    ExplorerLayer& x = gExplorer;
+    ExplorerLayer& x = Explorer();
     CoInitialize(nullptr);
     SHFILEINFOA info;
     x.images = reinterpret_cast<HIMAGELIST>(
@@ -149,7 +140,7 @@ bool SetUp() {
 }
 
 void Rebuild(ExplorerTreeRecord& r) {
-    ExplorerLayer& x = gExplorer;
+    ExplorerLayer& x = Explorer();
     TreeView_DeleteAllItems(r.tree);
     r.root = AppendItem(r.tree, TVI_ROOT, x.computerName, x.computerImage, tag::Filled(tag::kRoot), true);
     // No "drive not ready" box from the system for an empty floppy or card reader.
@@ -170,69 +161,9 @@ void Rebuild(ExplorerTreeRecord& r) {
 
 }  // namespace
 
-ExplorerLayer& Explorer() { return gExplorer; }
-
-bool ShellIcon(const std::string& path, int& icon) {
-    SHFILEINFOA info;
-    if (!ShellInfo(path, SHGFI_SYSICONINDEX | SHGFI_SMALLICON, info)) return false;
-    icon = info.iIcon;
-    return true;
-}
-
-bool ShellName(const std::string& path, std::string& name) {
-    SHFILEINFOA info;
-    if (!ShellInfo(path, SHGFI_DISPLAYNAME, info) || !info.szDisplayName[0]) return false;
-    name = info.szDisplayName;
-    return true;
-}
-
-uint16_t ItemTag(HWND tree, HTREEITEM item) {
-    TVITEMA it{};
-    it.mask = TVIF_HANDLE | TVIF_PARAM;
-    it.hItem = item;
-    if (!TreeView_GetItem(tree, &it)) return 0;
-    return uint16_t(it.lParam);
-}
-
-void SetItemTag(HWND tree, HTREEITEM item, uint16_t value) {
-    TVITEMA it{};
-    it.mask = TVIF_HANDLE | TVIF_PARAM;
-    it.hItem = item;
-    it.lParam = value;
-    TreeView_SetItem(tree, &it);
-}
-
-HTREEITEM AppendItem(HWND tree, HTREEITEM parent, const std::string& text, int image, uint16_t value,
-                     bool hasChildren) {
-    TVINSERTSTRUCTA ins{};
-    ins.hParent = parent;
-    ins.hInsertAfter = TVI_LAST;
-    ins.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM | TVIF_CHILDREN;
-    ins.item.pszText = const_cast<char*>(text.c_str());
-    ins.item.iImage = ins.item.iSelectedImage = image;
-    ins.item.lParam = value;
-    ins.item.cChildren = hasChildren ? 1 : 0;
-    return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
-}
-
-std::string ItemPath(HWND tree, HTREEITEM item) {
-    std::vector<PathStep> steps;
-    for (HTREEITEM parent; item && (parent = TreeView_GetParent(tree, item)) != nullptr; item = parent) {
-        char text[1024] = {};
-        TVITEMA it{};
-        it.mask = TVIF_HANDLE | TVIF_PARAM | TVIF_TEXT;
-        it.hItem = item;
-        it.pszText = text;
-        it.cchTextMax = sizeof text;
-        if (!TreeView_GetItem(tree, &it)) return {};
-        steps.push_back({uint16_t(it.lParam), text});
-    }
-    return FullPath(steps, gExplorer.documentsPath);
-}
-
 HWND CreateExplorerTree(int32_t number, int x, int y, int width, int height, const std::string& pattern,
                         uint32_t flags) {
-    ExplorerLayer& ex = gExplorer;
+    ExplorerLayer& ex = Explorer();
     if (!ex.initialised && !SetUp()) return nullptr;
     HWND parent = GadgetListWindow();
     HookTopLevel(parent);

@@ -9,6 +9,7 @@
 
 #include "explorer/core/tree_model.h"
 #include "support/gadgets.h"
+#include "support/unique.h"
 #include "support/window.h"
 
 // One per tree; kept in the gadget record's `extra` and freed when the tree
@@ -21,7 +22,7 @@ struct ExplorerTreeRecord {
     HTREEITEM root = nullptr;
     HWND prompt = nullptr;  // the open insert-disk prompt
     unsigned promptDrive = 0;
-    HICON promptIcon = nullptr;
+    UniqueIcon promptIcon;  // shown in the prompt, destroyed when it closes
     ExplorerTreeRecord* previous = nullptr;
     ExplorerTreeRecord* next = nullptr;
 };
@@ -45,9 +46,8 @@ struct ExplorerLayer {
     GadgetKindOps ops{};
 };
 
+// The layer's state and the item helpers (items.cpp).
 ExplorerLayer& Explorer();
-
-// Item helpers (tree.cpp).
 uint16_t ItemTag(HWND tree, HTREEITEM item);
 void SetItemTag(HWND tree, HTREEITEM item, uint16_t tag);
 HTREEITEM AppendItem(HWND tree, HTREEITEM parent, const std::string& text, int image, uint16_t tag,

@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "support/window.h"
@@ -13,6 +14,7 @@ struct GadgetLayer {
     HFONT font = nullptr;
     bool ready = false;  // font taken and common controls loaded
     std::vector<HWND> drawingHeld;  // report lists that do not draw until the loop runs again
+    LPARAM rowsAdded = 0;  // the serial number of the last list icon row added
 };
 GadgetLayer gGadgets;
 
@@ -189,6 +191,8 @@ const GadgetKindOps kListViewOps = {nullptr,           ListViewGetState,   ListV
 
 // ---- List icon: a report list with column headers
 
+constexpr size_t kCellLimit = 9999;  // characters of a cell's text that GadGetItemText gives
+
 std::string ListIconCell(int32_t number, int32_t row, int32_t column, size_t limit) {
     if (row < 0) return {};
     return Bounded(limit, [&](char* buf, int size) {
@@ -221,15 +225,107 @@ void ListIconSetState(int32_t number, int32_t value) {
 }
 std::string ListIconGetText(int32_t number) { return ListIconCell(number, ListIconGetState(number), 0, 59999); }
 
+int32_t ListIconCountItems(int32_t number) { return int32_t(Send(number, LVM_GETITEMCOUNT)); }
+std::string ListIconGetItemText(int32_t number, int32_t index, int32_t column) {
+    return ListIconCell(number, index, column, kCellLimit);
+}
+
+// ---- Sorting a list icon. Each row carries the serial number of its
+// insertion as its item data: ties keep the order the rows were added in.
+
+// The column `column` of a row text (columns separated by line feeds).
+std::string_view ColumnOf(std::string_view text, int32_t column) {
+    for (; column > 0 && text.find('\n') != std::string_view::npos; --column) text.remove_prefix(text.find('\n') + 1);
+    return column > 0 ? std::string_view() : text.substr(0, text.find('\n'));
+}
+
+// The sorted order of two cells of the sorted column: negative when `a` comes first.
+int Ordered(const ListSort& sort, std::string_view a, std::string_view b) {
+    int order = sort.order(a, b);
+    order = (order > 0) - (order < 0);
+    return sort.descending ? -order : order;
+}
+
+// Where a row added at the end goes: past the last row, or in a sorted list
+// behind every row that does not sort after it.
+int32_t PlaceAtEnd(int32_t number, const std::string& text) {
+    const GadgetRecord* r = GadgetFind(number);
+    if (!r || r->sort.column < 0) return INT32_MAX;
+    const ListSort sort = r->sort;
+    const std::string_view key = ColumnOf(text, sort.column).substr(0, kCellLimit);
+    int32_t low = 0, high = ListIconCountItems(number);
+    while (low < high) {
+        int32_t middle = low + (high - low) / 2;
+        if (Ordered(sort, key, ListIconGetItemText(number, middle, sort.column)) < 0)
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return low;
+}
+
+// The sorted column's cells by serial number, for the platform's sort, which
+// compares rows by their item data. The texts lie one after another: one
+// string per row made a long list's sort many times slower under Wine.
+struct SortRun {
+    struct Cell {
+        LPARAM serial;
+        size_t at, size;  // in `texts`
+    };
+    ListSort sort;
+    std::vector<Cell> cells;  // in serial order
+    std::string texts;
+    std::string_view CellOf(LPARAM serial) const {
+        const Cell& c = *std::lower_bound(cells.begin(), cells.end(), serial,
+                                          [](const Cell& cell, LPARAM s) { return cell.serial < s; });
+        return std::string_view(texts).substr(c.at, c.size);
+    }
+};
+
+int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM context) {
+    const auto& run = *reinterpret_cast<const SortRun*>(context);
+    int order = Ordered(run.sort, run.CellOf(a), run.CellOf(b));
+    return order ? order : a < b ? -1 : a > b;
+}
+
+void SortRows(int32_t number, const ListSort& sort) {
+    SortRun run{sort, {}, {}};
+    for (int32_t row = 0, rows = ListIconCountItems(number); row < rows; ++row) {
+        LVITEMA item{};
+        item.mask = LVIF_PARAM;
+        item.iItem = row;
+        Send(number, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        const std::string cell = ListIconGetItemText(number, row, sort.column);
+        run.cells.push_back({item.lParam, run.texts.size(), cell.size()});
+        run.texts += cell;
+    }
+    std::sort(run.cells.begin(), run.cells.end(), [](const auto& a, const auto& b) { return a.serial < b.serial; });
+    Send(number, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&run), reinterpret_cast<LPARAM>(CompareRows));
+}
+
+// The platform's sort arrow on the sorted column's header, none on the others.
+void ShowSortArrow(int32_t number, const ListSort& sort) {
+    HWND header = reinterpret_cast<HWND>(Send(number, LVM_GETHEADER));
+    for (int column = 0, columns = int(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)); column < columns; ++column) {
+        HDITEMA item{};
+        item.mask = HDI_FORMAT;
+        SendMessageA(header, HDM_GETITEMA, WPARAM(column), reinterpret_cast<LPARAM>(&item));
+        item.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN);
+        if (column == sort.column) item.fmt |= sort.descending ? HDF_SORTDOWN : HDF_SORTUP;
+        SendMessageA(header, HDM_SETITEMA, WPARAM(column), reinterpret_cast<LPARAM>(&item));
+    }
+}
+
 int32_t ListIconAddItem(int32_t number, int32_t position, const std::string& text) {
     HoldDrawing(HandleOf(number));
     // The columns travel in one text, separated by line feeds.
     std::string row = text;
     size_t cut = row.find('\n');
     LVITEMA item{};
-    item.mask = LVIF_TEXT;
-    item.iItem = position == -1 ? INT32_MAX : position;  // past the last row: appended
+    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.iItem = position == -1 ? PlaceAtEnd(number, text) : position;
     item.pszText = row.data();
+    item.lParam = ++gGadgets.rowsAdded;
     if (cut != std::string::npos) row[cut] = '\0';
     int32_t index = int32_t(Send(number, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
     // The columns go to the row that was actually made: a position past the
@@ -245,10 +341,6 @@ int32_t ListIconAddItem(int32_t number, int32_t position, const std::string& tex
 }
 void ListIconRemoveItem(int32_t number, int32_t index) { Send(number, LVM_DELETEITEM, WPARAM(index)); }
 void ListIconClearItems(int32_t number) { Send(number, LVM_DELETEALLITEMS); }
-int32_t ListIconCountItems(int32_t number) { return int32_t(Send(number, LVM_GETITEMCOUNT)); }
-std::string ListIconGetItemText(int32_t number, int32_t index, int32_t column) {
-    return ListIconCell(number, index, column, 9999);
-}
 void ListIconAddColumn(int32_t number, int32_t position, const std::string& title, int32_t width) {
     LVCOLUMNA column{};
     column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH;
@@ -359,6 +451,17 @@ HWND GadListIcon(int32_t number, int x, int y, int width, int height, const std:
 void GadAddColumn(int32_t number, int32_t position, const std::string& title, int32_t width) {
     GadgetRecord* r = GadgetFind(number);
     if (r && r->ops && r->ops->addColumn) r->ops->addColumn(number, position, title, width);
+}
+
+void GadSortByColumn(int32_t number, int32_t column, TextOrder order) {
+    GadgetRecord* r = GadgetFind(number);
+    if (!r || r->ops != &kListIconOps || column < 0 || !order) return;
+    r->sort = ListSort{column, r->sort.column == column && !r->sort.descending, order};
+    const ListSort sort = r->sort;
+    SortRows(number, sort);
+    ShowSortArrow(number, sort);
+    // The selected row, wherever it went, stays in sight.
+    if (int32_t selected = ListIconGetState(number); selected >= 0) Send(number, LVM_ENSUREVISIBLE, WPARAM(selected));
 }
 
 // ---- Generic operations

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // Per-kind operations; a null entry means the generic operation's fallback.
 struct GadgetKindOps {
@@ -19,10 +20,21 @@ struct GadgetKindOps {
     void (*addColumn)(int32_t number, int32_t position, const std::string& title, int32_t width);
 };
 
+// An order of two texts: negative when `a` comes first, 0 for a tie.
+using TextOrder = int (*)(std::string_view a, std::string_view b);
+
+// How a list icon's rows are sorted; column -1: in the order they were added.
+struct ListSort {
+    int32_t column = -1;
+    bool descending = false;
+    TextOrder order = nullptr;
+};
+
 struct GadgetRecord {
     HWND handle = nullptr;
     const GadgetKindOps* ops = nullptr;
     void* extra = nullptr;  // the control's own window procedure, or a kind's record (explorer tree)
+    ListSort sort;
 };
 
 // GadListIcon flags.
@@ -51,6 +63,12 @@ HWND GadListView(int32_t number, int x, int y, int width, int height);
 HWND GadListIcon(int32_t number, int x, int y, int width, int height, const std::string& firstTitle,
                  int firstWidth, uint32_t flags);
 void GadAddColumn(int32_t number, int32_t position, const std::string& title, int32_t width);
+// Sorts a list icon's rows by `column` in `order`; descending when they were
+// sorted by it ascending, ascending otherwise. Ties keep the order in which
+// the rows were added, rows added later (at position -1) take their place,
+// and the column's header shows the platform's sort arrow. Only the view
+// changes: the rows are the same.
+void GadSortByColumn(int32_t number, int32_t column, TextOrder order);
 
 std::string GadGetText(int32_t number);
 int32_t GadAddItem(int32_t number, int32_t position, const std::string& text);

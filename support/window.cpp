@@ -39,6 +39,7 @@ struct WindowLayer {
     int32_t eventGadget = 0;
     int32_t eventSubtype = kSubtypeNone;
     int32_t eventTimer = 0;
+    int32_t eventColumn = 0;
 };
 WindowLayer gWin;
 
@@ -105,6 +106,7 @@ void OnNotify(const NMHDR* hdr) {
         case NM_RCLICK: subtype = kSubtypeRightClick; break;
         case NM_RDBLCLK: subtype = kSubtypeRightDoubleClick; break;
         case LVN_ITEMACTIVATE: subtype = kSubtypeDoubleClick; break;
+        case LVN_COLUMNCLICK: subtype = kSubtypeColumnClick; break;
         case TVN_SELCHANGEDA:
         case LVN_ITEMCHANGED:
             subtype = gWin.eventSubtype;
@@ -112,6 +114,7 @@ void OnNotify(const NMHDR* hdr) {
         default: return;  // before the class name: a report list sends many of these
     }
     if (!(ClassBeginsWith(hdr->hwndFrom, "SysT") || ClassBeginsWith(hdr->hwndFrom, "SysL"))) return;
+    if (subtype == kSubtypeColumnClick) gWin.eventColumn = reinterpret_cast<const NMLISTVIEW*>(hdr)->iSubItem;
     gWin.eventSubtype = subtype;
     RaiseGadgetEvent(int32_t(hdr->idFrom));
 }
@@ -208,6 +211,7 @@ void WinLayerInit(HINSTANCE instance) {
     gWin.eventGadget = 0;
     gWin.eventSubtype = kSubtypeNone;
     gWin.eventTimer = 0;
+    gWin.eventColumn = 0;
 }
 
 HWND WinOpen(int32_t number, int32_t x, int32_t y, int32_t innerWidth, int32_t innerHeight, uint32_t flags,
@@ -299,6 +303,7 @@ int32_t WinWaitEvent() {
 int32_t WinEventGadget() { return gWin.eventGadget; }
 int32_t WinEventSubtype() { return gWin.eventSubtype; }
 int32_t WinEventTimer() { return gWin.eventTimer; }
+int32_t WinEventColumn() { return gWin.eventColumn; }
 
 bool WinAddTimer(int32_t number, int32_t timer, uint32_t ms) {
     WindowRecord* r = FindRecord(number);

@@ -29,6 +29,8 @@ enum EventSubtype : int32_t {
     kSubtypeKeyMenu = 0x10000 | VK_APPS,  // the menu key, or Shift+F10
     // Files dropped on a gadget that accepts them (support/drop.h).
     kSubtypeDrop = 0x20000,
+    // A click on a list icon's column header; WinEventColumn tells which.
+    kSubtypeColumnClick = 0x30000,
 };
 
 inline constexpr uint32_t kWinCentre = 1;  // WinOpen flag: centre on the primary screen
@@ -47,6 +49,7 @@ int32_t WinEventSubtype();
 // by the next one).
 void WinRaiseGadgetEvent(int32_t gadget, int32_t subtype);
 int32_t WinEventTimer();
+int32_t WinEventColumn();
 // A timer of window `number`, due every `ms` milliseconds until removed;
 // false when the window does not exist or the system has no timer left.
 bool WinAddTimer(int32_t number, int32_t timer, uint32_t ms);

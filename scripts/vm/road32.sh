@@ -4,15 +4,15 @@
 # fresh win32 prefix on the guest's tmpfs, on a virtual screen.
 # TW_VM_ROAD and TW_VM_TRAP are the two test programs' --gtest_filter: the
 # whole road (a project started by name through the real cmd.exe reaching
-# the stand-in editor, refusal boxes, the window road) and the real
-# program's error report.
+# the stand-in editor, refusal boxes, the window road), the real
+# program's error report and the exception chain on the trap's reserve stack.
 set -uo pipefail
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 BUILD=${TW_BUILD:-$ROOT/build}
 WIN=${TW_VM_WIN:-$BUILD/win}  # the 32-bit build: tests/ and tools/
 EXE=$ROOT/dist/tarnwick.exe
 ROAD=${TW_VM_ROAD:-'CommandLineRoad.*'}
-TRAP=${TW_VM_TRAP:-'CrashTrap.TheProgramReportsAFaultMadeFromOutside'}
+TRAP=${TW_VM_TRAP:-'CrashTrap.TheProgramReportsAFaultMadeFromOutside:CrashTrap.OnTheReserveStack*'}
 
 export TW_TIME_SCALE=${TW_TIME_SCALE:-4}
 export TW_EXE=$EXE TW_TOOLS=$WIN/tools TW_WORK=/tmp/work

@@ -28,6 +28,12 @@ bool SameName(std::string_view a, std::string_view b) {
     return true;
 }
 
+int CompareNames(std::string_view a, std::string_view b) {
+    for (size_t i = 0; i < a.size() && i < b.size(); ++i)
+        if (int order = LowerByte((unsigned char)a[i]) - LowerByte((unsigned char)b[i])) return order;
+    return a.size() < b.size() ? -1 : a.size() > b.size();
+}
+
 bool EqualAsciiNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i)

@@ -10,6 +10,12 @@ std::string_view TrimSpaces(std::string_view text);
 // other byte stays. Two project names are one project when equal after it.
 std::string LowerName(std::string_view text);
 bool SameName(std::string_view a, std::string_view b);
+// The order of names under that rule, for sorting: negative when `a` comes
+// first, 0 for the same name. Bytes compare unsigned; a name comes before
+// the longer names it begins.
+int CompareNames(std::string_view a, std::string_view b);
+// The order of texts by their bytes alone, compared unsigned.
+inline int CompareTexts(std::string_view a, std::string_view b) { return a.compare(b); }
 
 // Equality ignoring the case of the ASCII letters A-Z only.
 bool EqualAsciiNoCase(std::string_view a, std::string_view b);

@@ -14,6 +14,16 @@ TEST(Text, LowerNameFoldsOnlyTheTwoRanges) {
     EXPECT_FALSE(SameName("abc", "abcd"));
 }
 
+TEST(Text, NamesSortByTheLowerCasingRule) {
+    EXPECT_LT(CompareNames("alpha", "Beta"), 0);
+    EXPECT_GT(CompareNames("Zulu", "beta"), 0);
+    EXPECT_EQ(CompareNames("\xC4rger", "\xE4RGER"), 0);  // Ä and ä
+    EXPECT_LT(CompareNames("Zulu", "\xE4"), 0);          // bytes past ASCII after it
+    EXPECT_LT(CompareNames("[", "a"), 0);                // '[' (91) before 'a', not after 'Z'
+    EXPECT_LT(CompareNames("Demo", "demo 2"), 0);
+    EXPECT_GT(CompareNames("demo 2", "Demo"), 0);
+}
+
 TEST(Text, TrimAndFilePart) {
     EXPECT_EQ(TrimSpaces("  a b  "), "a b");
     EXPECT_EQ(TrimSpaces("\ta "), "\ta");  // only spaces are trimmed

@@ -322,6 +322,45 @@ TEST_F(ProjectEdit, StartDeleteAndTheShortcutFolderFromTheMenu) {
     EXPECT_TRUE(drv::WaitGone(browser));
 }
 
+// A click on a column's heading sorts the rows by it, a second one reverses:
+// the file keeps its order, and every action takes the selected row's project.
+TEST_F(ProjectEdit, SortedRowsKeepTheirProjects) {
+    const std::string src = app_.folder + "src\\";
+    for (const char* f : {"src\\1\\c.pb", "src\\2\\c.pb", "src\\d.pb"}) app_.Put(f, "x");
+    const std::string beta = ProjectLine("beta", app_.editor, {src + "1\\c.pb"});
+    const std::string zulu = ProjectLine("Zulu", app_.editor, {src + "d.pb"});
+    const std::string omega = ProjectLine("Omega", app_.editor, {src + "2\\c.pb"});
+    ASSERT_NO_FATAL_FAILURE(Open(1, beta + zulu + ProjectLine("Alpha", app_.editor, {src + "2\\c.pb"})));
+    auto sortBy = [&](int column, const Rows& names, int arrow) {
+        RECT at = drv::ListIconHeadingOf(Projects(), column).rect;
+        EXPECT_TRUE(app_.ClickAtFor({(at.left + at.right) / 2, (at.top + at.bottom) / 2}, false,
+                                    [&] { return Names() == names; }));
+        EXPECT_EQ(drv::ListIconHeadingOf(Projects(), column).arrow, arrow) << column;
+        EXPECT_EQ(drv::ListIconHeadingOf(Projects(), 1 - column).arrow, 0) << column;
+    };
+    sortBy(0, {"Alpha", "beta", "Zulu"}, HDF_SORTUP);  // the name rule, not the bytes
+    sortBy(0, {"Zulu", "beta", "Alpha"}, HDF_SORTDOWN);
+    ASSERT_NO_FATAL_FAILURE(RenameRow(2, "Alpha", "Omega"));
+    EXPECT_EQ(app_.ProjectFile(), beta + zulu + omega);
+    EXPECT_EQ(Names(), (Rows{"Zulu", "Omega", "beta"}));
+    EXPECT_EQ(drv::ListIconSelected(Projects()), 1) << "the renamed row stays selected where it went";
+
+    sortBy(1, {"beta", "Omega", "Zulu"}, HDF_SORTUP);  // ties in the file's order
+    sortBy(1, {"Zulu", "beta", "Omega"}, HDF_SORTDOWN);
+    EXPECT_EQ(drv::ListIconSelected(Projects()), 2) << "the selection goes with its project";
+    ASSERT_TRUE(app_.SelectRow(1));
+    app_.Click(kGadgetStart);
+    ASSERT_NO_FATAL_FAILURE(drv::ExpectEditorRuns(app_.editor, 1, {src + "1\\c.pb"}));
+
+    // After a deletion the row above in the view is selected.
+    ASSERT_TRUE(app_.SelectRow(2));
+    ASSERT_NO_FATAL_FAILURE(KeyOn(kGadgetProjectList, VK_DELETE));
+    ASSERT_TRUE(Answer(InsertQuotedName(Text("Del P"), "Omega"), kQuestion, IDYES));
+    ASSERT_TRUE(drv::WaitFor([&] { return app_.ProjectFile() == beta + zulu; }));
+    EXPECT_EQ(Names(), (Rows{"Zulu", "beta"}));
+    EXPECT_EQ(drv::ListIconSelected(Projects()), 1);
+}
+
 // Drags as Explorer makes them, onto the file list and the tree: the *.pb
 // and *.pbi files in the order of the drag; folders (whatever their name)
 // and other files are left out; a drag of nothing usable says why.

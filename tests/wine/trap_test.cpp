@@ -120,6 +120,14 @@ TEST(CrashTrap, AFaultInsideTheReportEndsTheProcessAtOnce) {
     }
 }
 
+// Windows with SEHOP ends the process when the chain does not end in the
+// system's final record (Wine checks nothing of it).
+TEST(CrashTrap, OnTheReserveStackTheChainEndsInTheSystemsFinalRecord) {
+    if (sizeof(void*) == 8) GTEST_SKIP() << "x64 has no chain of frame records";
+    drv::Process p = StartHost("chain");
+    EXPECT_EQ(EndsWithoutABox(p, "chain"), 60);
+}
+
 TEST(CrashTrap, AHandlerOfTheProgramGetsItsFaultFirst) {
     drv::Process p = StartHost("own-handler 1 9");
     EXPECT_EQ(EndsWithoutABox(p, "own-handler"), 42);

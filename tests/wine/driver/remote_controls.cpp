@@ -158,6 +158,22 @@ RECT ListIconRowRect(HWND list, int row) {
     return r;
 }
 
+ListIconHeading ListIconHeadingOf(HWND list, int column) {
+    HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+    RemoteBuffer remote(header, sizeof(RECT) + sizeof(HDITEMA));
+    HDITEMA item{};
+    item.mask = HDI_FORMAT;
+    ListIconHeading out;
+    if (!remote || !remote.Write(sizeof(RECT), &item, sizeof item)) return out;
+    SendMessageA(header, HDM_GETITEMRECT, WPARAM(column), reinterpret_cast<LPARAM>(remote.At(0)));
+    SendMessageA(header, HDM_GETITEMA, WPARAM(column), reinterpret_cast<LPARAM>(remote.At(sizeof(RECT))));
+    remote.Read(0, &out.rect, sizeof out.rect);
+    remote.Read(sizeof(RECT), &item, sizeof item);
+    MapWindowPoints(header, nullptr, reinterpret_cast<POINT*>(&out.rect), 2);
+    out.arrow = item.fmt & (HDF_SORTUP | HDF_SORTDOWN);
+    return out;
+}
+
 std::vector<std::string> ListBoxItems(HWND listBox) {
     // Wine answers a cross-process LB_GETTEXTA in UTF-16: ask for UTF-16 and convert.
     std::vector<std::string> items;

@@ -39,6 +39,13 @@ std::string ListIconText(HWND list, int row, int column);
 std::vector<std::string> ListIconColumn(HWND list, int column = 0);
 std::string ListIconColumnTitle(HWND list, int column);  // empty when there is no such column
 RECT ListIconRowRect(HWND list, int row);                // screen coordinates; empty on failure
+// A column's heading: where it is on the screen, and the sort arrow it shows
+// (HDF_SORTUP, HDF_SORTDOWN or 0).
+struct ListIconHeading {
+    RECT rect{};
+    int arrow = 0;
+};
+ListIconHeading ListIconHeadingOf(HWND list, int column);
 
 // ---- Popup menus (class "#32768"). Wine cannot read another process's menu
 // through its handle (GetMenuItemCount answers -1), so the picture tells:

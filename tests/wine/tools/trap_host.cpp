@@ -197,6 +197,23 @@ void ExhaustMemory() {
     while (std::malloc(64)) {}
 }
 
+#if !defined(_WIN64)
+uintptr_t gOwnFinal = 0;
+
+// The handler ending this thread's exception chain as SEHOP reads it: 0 unless
+// every record lies within the stack's bounds, 4-byte aligned, above the last.
+uintptr_t FinalHandler() {
+    NT_TIB* tib;
+    __asm__ volatile("movl %%fs:0x18, %0" : "=r"(tib));
+    uintptr_t below = 0;
+    for (auto* r = tib->ExceptionList;; below = uintptr_t(r), r = r->Next) {
+        if (uintptr_t(r) <= below || uintptr_t(r) & 3 || r < tib->StackLimit || r + 1 > tib->StackBase) return 0;
+        if (uintptr_t(r->Next) == ~uintptr_t(0)) return uintptr_t(r->Handler);
+    }
+}
+void CheckChain() { ExitProcess(gOwnFinal && FinalHandler() == gOwnFinal ? 60 : 61); }
+#endif
+
 void FaultInSystemCode() {
     using StrLen = size_t(__cdecl*)(const char*);
     auto strLen = reinterpret_cast<StrLen>(
@@ -265,6 +282,13 @@ int main(int argc, char** argv) {
         TrapSetTarget(Access);
         Access();
     }
+#if !defined(_WIN64)
+    if (is("chain")) {  // ends in CheckChain, on the reserve stack
+        gOwnFinal = FinalHandler();
+        TrapSetTarget(CheckChain);
+        Access();
+    }
+#endif
     if (is("report-faults-in-system")) {
         TrapSetTarget(FaultInSystemCode);
         Access();
