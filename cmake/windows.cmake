@@ -59,7 +59,9 @@ add_executable(tarnwick WIN32 app/main.cpp res/tarnwick.rc)
 target_include_directories(tarnwick PRIVATE ${CMAKE_BINARY_DIR}/generated ${CMAKE_SOURCE_DIR}/res)
 target_compile_options(tarnwick PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${TW_WARNINGS} ${TW_WIN_FLAGS}>)
 target_link_libraries(tarnwick PRIVATE twstartup twwin)
-target_link_options(tarnwick PRIVATE -static -s -Wl,--gc-sections)
+# The PE header's time stamp is 0 (so is its checksum's share of it): two
+# builds of the same sources give the same bytes, in any folder.
+target_link_options(tarnwick PRIVATE -static -s -Wl,--gc-sections -Wl,--no-insert-timestamp)
 set_target_properties(tarnwick PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TW_DIST})
 
 # GoogleTest for Windows, from Debian's sources (there is no MinGW package).
