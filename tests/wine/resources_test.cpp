@@ -6,16 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 
 #include "driver/driver.h"
 #include "version.h"
 
 namespace {
-
-struct Resource {
-    const BYTE* data = nullptr;
-    DWORD size = 0;
-};
 
 // The parameter is the program's bits.
 class Resources : public ::testing::TestWithParam<int> {
@@ -28,32 +24,27 @@ protected:
     void TearDown() override {
         if (program_) FreeLibrary(program_);
     }
-    Resource Find(LPCSTR type, int id) const {
+    std::string_view Find(LPCSTR type, int id) const {  // empty when missing
         HRSRC found = FindResourceA(program_, MAKEINTRESOURCEA(id), type);
         if (!found) return {};
-        return {static_cast<const BYTE*>(LockResource(LoadResource(program_, found))), SizeofResource(program_, found)};
+        return {static_cast<const char*>(LockResource(LoadResource(program_, found))), SizeofResource(program_, found)};
     }
     HMODULE program_ = nullptr;
 };
 
 TEST_P(Resources, ManifestAsksForTodaysWindowsAndGdiScalingOfAnUnawareProgram) {
-    Resource r = Find(MAKEINTRESOURCEA(24), 1);  // RT_MANIFEST, CREATEPROCESS_MANIFEST_RESOURCE_ID
-    ASSERT_NE(r.data, nullptr);
-    const std::string manifest(reinterpret_cast<const char*>(r.data), r.size);
+    const std::string_view manifest = Find(MAKEINTRESOURCEA(24), 1);  // RT_MANIFEST, the process's manifest
     const std::string arch = GetParam() == 64 ? "amd64" : "x86";
-    EXPECT_NE(manifest.find("name=\"Tarnwick\" version=\"" TW_VERSION_TEXT ".0\" processorArchitecture=\"" + arch),
-              std::string::npos)
-        << "the build's version and the program's processor";
-    EXPECT_NE(manifest.find("processorArchitecture=\"" + arch + "\" publicKeyToken=\"6595b64144ccf1df\""),
-              std::string::npos)
+    auto holds = [&](const std::string& text) { return manifest.find(text) != manifest.npos; };
+    EXPECT_TRUE(holds("name=\"Tarnwick\" version=\"" TW_VERSION_TEXT ".0\" processorArchitecture=\"" + arch + '"'));
+    EXPECT_TRUE(holds("processorArchitecture=\"" + arch + "\" publicKeyToken=\"6595b64144ccf1df\""))
         << "common controls 6 of the program's processor";
-    for (const char* os : {"{e2011457-1546-43c5-a5fe-008deee3d3f0}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
-                           "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
-                           "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
-        EXPECT_NE(manifest.find("<supportedOS Id=\"" + std::string(os) + "\"/>"), std::string::npos) << os;
-    EXPECT_NE(manifest.find("<gdiScaling xmlns=\"http://schemas.microsoft.com/SMI/2017/WindowsSettings\">true<"),
-              std::string::npos);
-    EXPECT_EQ(manifest.find("<dpiAware"), std::string::npos) << "the layout is in 96-dpi pixels: never DPI aware";
+    for (std::string os : {"e2011457-1546-43c5-a5fe-008deee3d3f0", "35138b9a-5d96-4fbd-8e2d-a2440225f93a",
+                           "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38", "1f676c76-80e1-4239-95bb-83d0f6d0da78",
+                           "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"})
+        EXPECT_TRUE(holds("<supportedOS Id=\"{" + os + "}\"/>")) << os;
+    EXPECT_TRUE(holds("<gdiScaling xmlns=\"http://schemas.microsoft.com/SMI/2017/WindowsSettings\">true<"));
+    EXPECT_FALSE(holds("<dpiAware")) << "the layout is in 96-dpi pixels: never DPI aware";
 }
 
 // Resource 1: the 16-colour image first, for whoever reads the first image,
@@ -67,11 +58,11 @@ TEST_P(Resources, IconOneHoldsThe16ColourImageFirstThenEverySize) {
         WORD id;
     };
 #pragma pack(pop)
-    Resource group = Find(RT_GROUP_ICON, 1);
-    ASSERT_GE(group.size, 6u);
-    const WORD count = reinterpret_cast<const WORD*>(group.data)[2];
-    ASSERT_EQ(group.size, 6u + count * sizeof(GroupEntry));
-    const auto* entries = reinterpret_cast<const GroupEntry*>(group.data + 6);
+    const std::string_view group = Find(RT_GROUP_ICON, 1);
+    ASSERT_GE(group.size(), 6u);
+    const WORD count = reinterpret_cast<const WORD*>(group.data())[2];
+    ASSERT_EQ(group.size(), 6u + count * sizeof(GroupEntry));
+    const auto* entries = reinterpret_cast<const GroupEntry*>(group.data() + 6);
     const int kSizes[] = {16, 16, 20, 24, 32, 40, 48, 64, 256};
     ASSERT_EQ(count, std::size(kSizes));
     for (int i = 0; i < count; ++i) {
@@ -79,10 +70,10 @@ TEST_P(Resources, IconOneHoldsThe16ColourImageFirstThenEverySize) {
         EXPECT_EQ(e.width ? e.width : 256, kSizes[i]) << "image " << i;
         EXPECT_EQ(e.height, e.width) << "image " << i;
         EXPECT_EQ(e.bits, i == 0 ? 4 : 32) << "image " << i;
-        Resource image = Find(RT_ICON, e.id);
-        ASSERT_EQ(image.size, e.bytes) << "image " << i;
-        HICON icon = CreateIconFromResourceEx(const_cast<BYTE*>(image.data), image.size, TRUE, 0x00030000,
-                                              kSizes[i], kSizes[i], LR_DEFAULTCOLOR);
+        const std::string_view image = Find(RT_ICON, e.id);
+        ASSERT_EQ(image.size(), e.bytes) << "image " << i;
+        HICON icon = CreateIconFromResourceEx(reinterpret_cast<BYTE*>(const_cast<char*>(image.data())),
+                                              DWORD(image.size()), TRUE, 0x00030000, kSizes[i], kSizes[i], 0);
         EXPECT_NE(icon, nullptr) << "image " << i;
         if (icon) DestroyIcon(icon);
     }
