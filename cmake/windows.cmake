@@ -56,10 +56,15 @@ configure_file(${CMAKE_SOURCE_DIR}/res/version.h.in ${CMAKE_BINARY_DIR}/generate
 configure_file(${CMAKE_SOURCE_DIR}/res/tarnwick.manifest.in ${CMAKE_BINARY_DIR}/generated/tarnwick.manifest @ONLY)
 
 add_executable(tarnwick WIN32 app/main.cpp res/tarnwick.rc)
+# windres reports no dependencies: name the files the resources embed.
+set_source_files_properties(res/tarnwick.rc PROPERTIES OBJECT_DEPENDS
+    "${CMAKE_SOURCE_DIR}/res/tarnwick.ico;${CMAKE_BINARY_DIR}/generated/tarnwick.manifest;${CMAKE_BINARY_DIR}/generated/version.h")
 target_include_directories(tarnwick PRIVATE ${CMAKE_BINARY_DIR}/generated ${CMAKE_SOURCE_DIR}/res)
 target_compile_options(tarnwick PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${TW_WARNINGS} ${TW_WIN_FLAGS}>)
 target_link_libraries(tarnwick PRIVATE twstartup twwin)
-target_link_options(tarnwick PRIVATE -static -s -Wl,--gc-sections)
+# The PE header's time stamp is 0 (so is its checksum's share of it): two
+# builds of the same sources give the same bytes, in any folder.
+target_link_options(tarnwick PRIVATE -static -s -Wl,--gc-sections -Wl,--no-insert-timestamp)
 set_target_properties(tarnwick PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TW_DIST})
 
 # GoogleTest for Windows, from Debian's sources (there is no MinGW package).
@@ -101,6 +106,11 @@ foreach(src ${TW_WINE_TESTS})
     set_tests_properties(${name} PROPERTIES TIMEOUT 600 SKIP_RETURN_CODE 77
         ENVIRONMENT "TW_EXE=${TW_DIST}/tarnwick.exe;TW_TOOLS=${CMAKE_BINARY_DIR}/tools;TW_WORK=${CMAKE_BINARY_DIR}/work")
 endforeach()
+# The resource test reads both programs (as data, from either bits) and
+# compares their manifests with the build's version.
+target_include_directories(resources_test PRIVATE ${CMAKE_BINARY_DIR}/generated)
+set_property(TEST resources_test APPEND PROPERTY ENVIRONMENT
+    "TW_EXE32=${CMAKE_SOURCE_DIR}/dist/tarnwick.exe" "TW_EXE64=${CMAKE_SOURCE_DIR}/dist/x64/tarnwick.exe")
 
 # Benchmarks that run under Wine.
 file(GLOB TW_WIN_BENCH CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/wine/*.cpp)

@@ -5,7 +5,7 @@
 # tests the 32-bit program there runs this system's files.
 set -euo pipefail
 need=(cmake ninja-build g++ googletest libgtest-dev g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
-      wine wine32:i386 wine64 xvfb xauth xdotool imagemagick clang-14 libclang-rt-14-dev python3 zip gcc gcc-multilib
+      wine wine32:i386 wine64 xvfb xauth xdotool imagemagick clang-14 libclang-rt-14-dev python3 python3-yaml zip gcc gcc-multilib
       libzydis-dev libcapstone-dev locales)
 missing=()
 for p in "${need[@]}"; do

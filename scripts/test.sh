@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the
-# native unit tests (sanitizers), then the Wine tests on a virtual screen,
-# against the programs this host can run.
+# native unit tests (sanitizers), the release's zips and manifests, then the
+# Wine tests on a virtual screen, against the programs this host can run.
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
 "$ROOT/scripts/setup.sh"
@@ -34,6 +34,9 @@ run_wine_tests() {
 }
 
 rc=0
+echo "== release: the zips, their ReadMe and the package manifests"
+{ bash "$ROOT/scripts/release.sh" >/dev/null && python3 "$ROOT/tests/release/release_test.py"; } || rc=1
+
 if host_runs_32bit; then
     run_wine_tests 32 "every test" || rc=1
     run_wine_tests 64 "the command-line road, window start and crash trap" \
