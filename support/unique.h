@@ -41,7 +41,6 @@ using UniqueFind = Unique<HANDLE, FindClose, -1>;    // INVALID_HANDLE_VALUE
 using UniqueAccel = Unique<HACCEL, DestroyAcceleratorTable>;
 using UniqueMenu = Unique<HMENU, DestroyMenu>;
 using UniqueKey = Unique<HKEY, RegCloseKey>;
-using UniqueFind = Unique<HANDLE, FindClose, -1>;  // INVALID_HANDLE_VALUE
 using UniqueIcon = Unique<HICON, DestroyIcon>;
 using UniqueMemory = Unique<char*, std::free>;  // from malloc
 template <class T>

@@ -355,7 +355,7 @@ TEST_F(ProjectEdit, SortedRowsKeepTheirProjects) {
     // After a deletion the row above in the view is selected.
     ASSERT_TRUE(app_.SelectRow(2));
     ASSERT_NO_FATAL_FAILURE(KeyOn(kGadgetProjectList, VK_DELETE));
-    ASSERT_TRUE(Answer(InsertQuotedName(Text("Del P"), "Omega"), kQuestion, IDYES));
+    ASSERT_TRUE(Answer(InsertQuotedName(Text(Msg::kDeleteQuestion), "Omega"), kQuestion, IDYES));
     ASSERT_TRUE(drv::WaitFor([&] { return app_.ProjectFile() == beta + zulu; }));
     EXPECT_EQ(Names(), (Rows{"Zulu", "beta"}));
     EXPECT_EQ(drv::ListIconSelected(Projects()), 1);
