@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 
 #include "support/core/text.h"
 
@@ -67,9 +68,14 @@ size_t PrefFindGroup(std::string_view text, std::string_view group) {
     return found;
 }
 
-int32_t PrefFindNumber(std::string_view text, size_t cursor, std::string_view key, int32_t defaultValue) {
-    if (cursor == kNoGroup || cursor > text.size() || key.empty()) return defaultValue;
-    int32_t result = defaultValue;
+namespace {
+
+// The line of `key` in the group's lines from `cursor` on, up to the next
+// group header; the first match wins.
+std::optional<std::string_view> FindKeyLine(std::string_view text, size_t cursor, std::string_view key,
+                                            std::string_view* value = nullptr) {
+    if (cursor == kNoGroup || cursor > text.size() || key.empty()) return std::nullopt;
+    std::optional<std::string_view> found;
     ForEachLine(text, cursor, [&](std::string_view line, size_t) {
         if (!line.empty() && line[0] == '[') return true;  // the next group begins
         size_t begin = line.find_first_not_of(' ');
@@ -79,12 +85,53 @@ int32_t PrefFindNumber(std::string_view text, size_t cursor, std::string_view ke
         std::string_view lineKey = line.substr(begin, equals - begin);
         lineKey = lineKey.substr(0, lineKey.find_last_not_of(' ') + 1);
         if (!EqualAsciiNoCase(lineKey, key)) return false;
-        std::string_view value = line.substr(equals + 1);
-        value.remove_prefix(std::min(value.size(), value.find_first_not_of(' ')));
-        result = LeadingNumber(value);
+        found = line;
+        if (value) {
+            *value = line.substr(equals + 1);
+            value->remove_prefix(std::min(value->size(), value->find_first_not_of(' ')));
+        }
         return true;
     });
-    return result;
+    return found;
+}
+
+}  // namespace
+
+int32_t PrefFindNumber(std::string_view text, size_t cursor, std::string_view key, int32_t defaultValue) {
+    std::string_view value;
+    return FindKeyLine(text, cursor, key, &value) ? LeadingNumber(value) : defaultValue;
+}
+
+std::optional<std::string> PrefFindText(std::string_view text, size_t cursor, std::string_view key) {
+    std::string_view value;
+    if (!FindKeyLine(text, cursor, key, &value)) return std::nullopt;
+    if (value.ends_with('\r')) value.remove_suffix(1);
+    return std::string(value);
+}
+
+std::string PrefWithKey(std::string_view text, std::string_view group, std::string_view key, std::string_view value) {
+    const std::string line = PrefKeyLine(key, value);
+    const size_t cursor = PrefFindGroup(text, group);
+    std::string out(text);
+    auto lineEnded = [&](size_t at) { return at == 0 || out[at - 1] == '\n' || out[at - 1] == '\r'; };
+    if (cursor == kNoGroup) {
+        if (!lineEnded(out.size())) out += "\r\n";
+        return out + PrefGroupLine(group) + line;
+    }
+    if (std::optional<std::string_view> old = FindKeyLine(text, cursor, key)) {
+        // The old line without its end (a CR before the LF is part of it).
+        const size_t at = size_t(old->data() - text.data());
+        return out.replace(at, old->size(), line.substr(0, line.size() - 2) + (old->ends_with('\r') ? "\r" : ""));
+    }
+    // After the group's last line: before the next header, or at the end.
+    size_t at = text.size();
+    ForEachLine(text, cursor, [&](std::string_view l, size_t) {
+        if (l.empty() || l[0] != '[') return false;
+        at = size_t(l.data() - text.data());
+        return true;
+    });
+    if (!lineEnded(at)) return out.insert(at, "\r\n" + line);
+    return out.insert(at, line);
 }
 
 std::string PrefGroupLine(std::string_view group) {

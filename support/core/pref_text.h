@@ -3,6 +3,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,15 @@ size_t PrefFindGroup(std::string_view text, std::string_view group);
 // the next group header; `defaultValue` when the key is empty, the cursor is
 // kNoGroup or no line names the key. The first matching line wins.
 int32_t PrefFindNumber(std::string_view text, size_t cursor, std::string_view key, int32_t defaultValue);
+
+// The text under `key`, as PrefFindNumber finds it (to the end of its line,
+// a CR before the line's LF left out); nullopt when no line names the key.
+std::optional<std::string> PrefFindText(std::string_view text, size_t cursor, std::string_view key);
+
+// The file's text with `key` set to `value` in `group`: its line replaced
+// when the group has one, else added as the group's last line, the group
+// added at the end when there is none. Every other byte stays.
+std::string PrefWithKey(std::string_view text, std::string_view group, std::string_view key, std::string_view value);
 
 // The lines as written: "[group]\r\n" and "key = value\r\n".
 std::string PrefGroupLine(std::string_view group);

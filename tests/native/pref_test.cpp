@@ -139,4 +139,20 @@ TEST(PrefReader, LargeFileIsScannedToTheEnd) {
     EXPECT_EQ(Read(text, "Language", "Language", 0), 1);
 }
 
+// A key set by the program in a file the user may have edited: the key's
+// line replaced, or added to its group, or the group added; nothing else moves.
+TEST(PrefWriter, AKeyIsSetAndEveryOtherByteStays) {
+    const std::string made = "[Language]\r\nLanguage = 0\r\n(0 = Deutsch; 1 = English)\r\n";
+    const std::string withEditor = made + "[Editor]\r\nPath = C:\\Ed\\e.exe\r\n";
+    EXPECT_EQ(PrefWithKey(made, "Editor", "Path", "C:\\Ed\\e.exe"), withEditor);
+    EXPECT_EQ(PrefWithKey(withEditor, "editor", "Path", "D:\\x.exe"), made + "[Editor]\r\nPath = D:\\x.exe\r\n");
+    EXPECT_EQ(PrefWithKey("[Editor]\nold = 1\n[Other]\nx = 2", "Editor", "Path", "p"),
+              "[Editor]\nold = 1\nPath = p\r\n[Other]\nx = 2");
+    EXPECT_EQ(PrefWithKey("[Language]\r\nLanguage = 1", "Editor", "Path", "p"), "[Language]\r\nLanguage = 1\r\n[Editor]\r\nPath = p\r\n");
+    const std::string text = PrefWithKey(withEditor, "Editor", "Path", "C:\\spaced \xE4 ");
+    EXPECT_EQ(PrefFindText(text, PrefFindGroup(text, "Editor"), "PATH"), "C:\\spaced \xE4 ") << "a trailing CR is no part";
+    EXPECT_EQ(PrefFindText(text, PrefFindGroup(text, "Language"), "Path"), std::nullopt);
+    EXPECT_EQ(Read(text, "Language", "Language", 5), 0);
+}
+
 }  // namespace
