@@ -27,6 +27,7 @@ inline constexpr const char* ModuleNameTable[] = {
     "app/project_edit.cpp",
     "app/core/missing_files.cpp",
     "projects/batch.cpp",
+    "projects/core/locate.cpp",
 };
 
 inline constexpr uint32_t kModuleCount = sizeof(ModuleNameTable) / sizeof(ModuleNameTable[0]);

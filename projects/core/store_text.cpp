@@ -70,15 +70,40 @@ bool IsStorableName(std::string_view name) {
     MARK; return name.find_first_of(std::string_view("\xBF\r\n\0", 4)) == std::string_view::npos;
 }
 
+namespace {
+
+// The editor as a line stores it: bare, or quoted when a bare path could
+// not be read back.
+std::string EditorField(std::string_view editor) {
+    MARK; const bool quoted = editor.find_first_of("&|<>") != std::string_view::npos || editor.starts_with(' ') ||
+                              editor.ends_with(' ');
+    MARK; return quoted ? "\"" + std::string(editor) + "\"" : std::string(editor);
+}
+
+// Where a line's editor field stands (its quotes included): after the
+// first 0xBF, up to the gap before the first quoted path; empty for a
+// line without 0xBF.
+std::pair<size_t, size_t> EditorSpan(std::string_view line) {
+    MARK; size_t sep = line.find(kNameSeparator);
+    MARK; if (sep == std::string_view::npos) return {line.size(), line.size()};
+    MARK; size_t begin = sep + 1, end = begin;
+    MARK; if (line.substr(begin, 1) == "\"") {
+        MARK; end = line.find('"', begin + 1);
+        MARK; end = end == std::string_view::npos ? line.size() : end + 1;
+    } else {
+        MARK; end = std::min(line.find('"', begin), line.size());
+        MARK; while (end > begin && line[end - 1] == ' ') --end;
+    }
+    MARK; return {begin, end};
+}
+
+}  // namespace
+
 std::string MakeProjectLine(std::string_view name, std::string_view editorPath,
                             const std::vector<std::string>& paths) {
     MARK; std::string line(name);
     MARK; line += kNameSeparator;
-    MARK; const bool quoted = editorPath.find_first_of("&|<>") != std::string_view::npos ||
-                              editorPath.starts_with(' ') || editorPath.ends_with(' ');
-    MARK; if (quoted) line += '"';
-    MARK; line += editorPath;
-    MARK; if (quoted) line += '"';
+    MARK; line += EditorField(editorPath);
     MARK; line += ' ';
     MARK; for (const std::string& path : paths) {
         MARK; line += '"';
@@ -116,9 +141,8 @@ std::optional<std::string> RemoveProjectFromText(std::string_view file, std::str
 
 std::vector<std::string> ProjectFilePaths(std::string_view line) {
     MARK; std::vector<std::string> paths;
-    MARK; size_t sep = line.find(kNameSeparator);
-    MARK; if (sep == std::string_view::npos) return paths;
-    MARK; size_t open = line.find('"', sep + 1);
+    MARK; if (line.find(kNameSeparator) == std::string_view::npos) return paths;
+    MARK; size_t open = line.find('"', EditorSpan(line).second);
     MARK; while (open != std::string_view::npos) {
         MARK; size_t close = line.find('"', open + 1);
         MARK; if (close == std::string_view::npos) break;
@@ -167,10 +191,10 @@ ChangedFile ReplaceProjectFilesInText(std::string_view file, std::string_view na
     MARK; std::vector<StoreLine> lines = SplitStoreLines(file);
     MARK; const StoreLine* found = FindLine(lines, name);
     MARK; if (!found) return {LineChange::kNotFound, {}};
-    // Name, separator and editor path: everything before the first file's
-    // quote, with the space that ends the editor path.
+    // Name, separator and editor path (quoted or not): everything before the
+    // first file's quote, with the space that ends the editor path.
     MARK; std::string_view text = found->text;
-    MARK; size_t firstQuote = text.find('"', text.find(kNameSeparator));
+    MARK; size_t firstQuote = text.find('"', EditorSpan(text).second);
     MARK; std::string line(text.substr(0, firstQuote));
     MARK; if (line.back() != ' ') line += ' ';
     MARK; for (const std::string& path : paths) {
@@ -180,3 +204,48 @@ ChangedFile ReplaceProjectFilesInText(std::string_view file, std::string_view na
     }
     MARK; return {LineChange::kDone, Spliced(file, *found, line)};
 }
+
+std::string EditorOfLine(std::string_view line) {
+    MARK; auto [begin, end] = EditorSpan(line);
+    MARK; std::string_view field = line.substr(begin, end - begin);
+    MARK; if (field.size() >= 2 && field.front() == '"' && field.back() == '"') field = field.substr(1, field.size() - 2);
+    MARK; return std::string(TrimSpaces(field));
+}
+
+ChangedFile ReplaceEditorInText(std::string_view file, std::string_view name, std::string_view editor, bool alike) {
+    MARK; std::vector<StoreLine> lines = SplitStoreLines(file);
+    MARK; const StoreLine* found = FindLine(lines, name);
+    MARK; if (!found) return {LineChange::kNotFound, {}};
+    MARK; const std::string old = EditorOfLine(found->text);
+    MARK; std::string out;
+    MARK; for (const StoreLine& line : lines) {
+        MARK; std::string_view text = line.text;
+        MARK; if (&line == found || (alike && !ProjectNameOf(text).empty() && EqualAsciiNoCase(EditorOfLine(text), old))) {
+            MARK; auto [begin, end] = EditorSpan(text);
+            MARK; out.append(text.substr(0, begin)).append(EditorField(editor)).append(text.substr(end));
+        } else {
+            MARK; out.append(text);
+        }
+        MARK; out.append(file.substr(line.offset + line.text.size(), line.endLength));
+    }
+    MARK; return {LineChange::kDone, out};
+}
+
+ChangedFile MovePathsInText(std::string_view file, const std::vector<std::string>& names,
+                            const std::vector<std::pair<std::string, std::string>>& moves) {
+    MARK; ChangedFile changed{LineChange::kNotFound, std::string(file)};
+    MARK; for (const std::string& name : names) {
+        MARK; std::optional<std::string_view> line = FindProjectLine(changed.text, name);
+        MARK; if (!line) continue;
+        MARK; std::vector<std::string> paths = ProjectFilePaths(*line);
+        MARK; for (std::string& path : paths) {
+            MARK; for (const auto& [from, to] : moves) {
+                MARK; if (path == from) path = to;
+            }
+        }
+        MARK; changed.text = ReplaceProjectFilesInText(changed.text, name, paths).text;
+        MARK; changed.result = LineChange::kDone;
+    }
+    MARK; return changed;
+}
+

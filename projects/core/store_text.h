@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 inline constexpr char kNameSeparator = '\xBF';
@@ -85,3 +86,22 @@ ChangedFile RenameProjectInText(std::string_view file, std::string_view name, st
 // every other byte of the file stays.
 ChangedFile ReplaceProjectFilesInText(std::string_view file, std::string_view name,
                                       const std::vector<std::string>& paths);
+
+// The editor path a line names, without quotes (empty when it names none):
+// the text after the first 0xBF up to the gap before the first quoted path,
+// or the text between the quotes of a quoted editor.
+std::string EditorOfLine(std::string_view line);
+
+// The file with the editor of project `name`'s line replaced by `editor`,
+// stored as MakeProjectLine stores it; with `alike`, also in every other line
+// that names the same editor as that line did (ASCII case ignored). Every
+// other byte of each line stays.
+ChangedFile ReplaceEditorInText(std::string_view file, std::string_view name, std::string_view editor, bool alike);
+
+// The file with the paths of the named projects' lines moved: each path
+// that is the first of a pair of `moves` becomes its second; the lines keep
+// their name, editor, order of files and line end. kNotFound when none of
+// the projects has a line.
+ChangedFile MovePathsInText(std::string_view file, const std::vector<std::string>& names,
+                            const std::vector<std::pair<std::string, std::string>>& moves);
+
