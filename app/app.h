@@ -67,6 +67,27 @@ std::string SelectedProjectName();
 // Selects the first row of the project list whose name is `name`.
 void SelectProjectRow(const std::string& name);
 
+// Files and editors that moved (repair.cpp). What to do about a project's
+// files that cannot be found: open the others, locate them, start nothing.
+MissingAnswer AskAboutMissingFiles(const std::string& name, const std::vector<std::string>& missing,
+                                   size_t fileCount);
+// Looks for the project's `missing` files below a folder the user chooses
+// and puts those found into its line, and, after a question, the files of
+// other projects that moved the same way; true when the start should be
+// tried again.
+bool LocateFiles(const std::string& name, const std::vector<std::string>& missing);
+// Asks for a program with the file dialog; empty when cancelled.
+std::string PickEditor();
+// Asks for the project's editor and puts it into its line, and after a
+// question into those of the projects with the same editor; true when done.
+bool ChangeEditor(const std::string& name);
+// The project's editor is not at `editor`: says so, and offers to choose
+// another (ChangeEditor); true when one was chosen.
+bool ChooseMissingEditor(const std::string& name, const std::string& editor);
+// No editor is registered for a project made without one: offers to choose
+// one, remembered for every such project; true when one was chosen.
+bool ChooseEditorForAll(const std::string& name);
+
 // The project list's context menu (project_menu.cpp): at the mouse, or
 // below the selected row when the keyboard asked for it.
 void ShowProjectMenu(bool byKeyboard);
@@ -74,4 +95,5 @@ void ShowProjectMenu(bool byKeyboard);
 void RenameSelectedProject();
 void LoadSelectedProjectFiles();
 void ReplaceSelectedProjectFiles();
+void ChangeSelectedProjectEditor();
 

@@ -15,12 +15,19 @@ void CreateProject() {
         MARK; return;
     }
     MARK; MakeProjectFolders();
+    // No editor registered or chosen before: the user is asked first, and the
+    // choice remembered; without one the project is made all the same.
+    MARK; std::string editor = RegisteredEditorPath();
+    MARK; if (editor.empty()) {
+        MARK; editor = PickEditor();
+        MARK; if (!editor.empty()) RememberEditor(editor);
+    }
     MARK; std::string name(TrimSpaces(DlgAskText(CatalogueText(Msg::kProjectName), CatalogueText(Msg::kNamePrompt), "")));
     MARK; if (name.empty()) {
         MARK; InfoMessage(CatalogueText(Msg::kNameEmpty));
         MARK; return;
     }
-    MARK; ProjectChange made = AddProject(name, RegisteredEditorPath(), CollectedPaths());
+    MARK; ProjectChange made = AddProject(name, editor, CollectedPaths());
     MARK; if (!ChangeMade(made.list, Msg::kCannotCreate)) return;
     MARK; RefreshProjectList();
     MARK; GadClearItems(kGadgetFileList);

@@ -3,17 +3,17 @@
 #include "app/core/catalogue.h"
 #include "app/state.h"
 #include "crashtrap/core/marker.h"
+#include "projects/core/folders.h"
 #include "support/prefs.h"
 
 namespace {
 
-const char kLanguageFile[] = "Language.ini";
 const char kLanguageGroup[] = "Language";
 const char kLanguageKey[] = "Language";
 
 // Takes the language from Language.ini; false when the file cannot be read.
 bool ReadLanguageFile() {
-    MARK; if (!PrefOpenRead(kLanguageFile)) return false;
+    MARK; if (!PrefOpenRead(kSettingsFile)) return false;
     // A missing group or key leaves the default: German.
     MARK; PrefSelectGroup(kLanguageGroup);
     MARK; gApp.language = LanguageOf(PrefReadNumber(kLanguageKey, 0));
@@ -25,7 +25,7 @@ bool ReadLanguageFile() {
 
 void ReadLanguageSetting() {
     MARK; if (ReadLanguageFile()) return;
-    MARK; if (!PrefCreate(kLanguageFile)) return;  // e.g. a write-protected folder: stay German
+    MARK; if (!PrefCreate(kSettingsFile)) return;  // e.g. a write-protected folder: stay German
     MARK; PrefSelectGroup(kLanguageGroup);
     MARK; PrefWriteNumber(kLanguageKey, 0);
     // The key "(0" is never asked for: the line reads as a note on the values.

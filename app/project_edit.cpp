@@ -76,3 +76,9 @@ void ReplaceSelectedProjectFiles() {
     MARK; SelectProjectRow(name);
     MARK; GadClearItems(kGadgetFileList);
 }
+
+void ChangeSelectedProjectEditor() {
+    MARK; std::string name = SelectedOrSay();
+    MARK; if (!name.empty()) ChangeEditor(name);
+}
+

@@ -3,13 +3,12 @@
 #include <windows.h>
 
 #include "app/app.h"
-#include "app/core/missing_files.h"
 #include "crashtrap/core/marker.h"
+#include "projects/core/folders.h"
 #include "projects/core/store_text.h"
 #include "projects/projects.h"
 #include "support/core/text.h"
 #include "support/dialogs.h"
-#include "projects/core/folders.h"
 #include "support/files.h"
 #include "support/gadgets.h"
 #include "support/program.h"
@@ -78,40 +77,31 @@ void SayShortcut(ShortcutResult result, const std::string& name) {
     MARK; InfoMessage(InsertQuotedName(CatalogueText(Msg::kShortcutNotWritten), name) + "\r" + InTheWay(kShortcutFolder));
 }
 
-namespace {
-
-// Asks whether to open the files that are there, naming those that are not;
-// when none is, says so.
-bool AskToOpenOthers(const std::string& name, const std::vector<std::string>& missing, size_t fileCount) {
-    MARK; const bool none = missing.size() == fileCount;
-    MARK; std::string text = MissingFilesMessage(InsertQuotedName(CatalogueText(Msg::kMissingFiles), name), missing,
-                                                CatalogueText(Msg::kMoreMissing), CatalogueText(none ? Msg::kNoneOpened : Msg::kOpenOthers));
-    MARK; if (none) {
-        MARK; InfoMessage(text);
-        MARK; return false;
-    }
-    MARK; return DlgMessageBox("Info", text.c_str(), MB_ICONQUESTION | MB_YESNO) == IDYES;
-}
-
-}  // namespace
-
+// A start that found the editor or files gone offers the repair, then is
+// made again; each round waits for the user's answer.
 void StartNamedProject(const std::string& name) {
-    MARK; StartOutcome outcome = StartProject(name, AskToOpenOthers);
-    MARK; switch (outcome.result) {
-        case StartResult::kStarted: MARK; break;
-        case StartResult::kNoName: MARK; InfoMessage(CatalogueText(Msg::kNoneSelected)); break;
-        case StartResult::kNoProjectFile: MARK; InfoMessage(CatalogueText(Msg::kNoProjects)); break;
-        case StartResult::kListInUse: MARK; InfoMessage(CatalogueText(Msg::kListInUse)); break;
-        case StartResult::kNotFound: MARK; InfoMessage(InsertQuotedName(CatalogueText(Msg::kNotFound), name)); break;
-        case StartResult::kInvalidLine: MARK; InfoMessage(InsertQuotedName(CatalogueText(Msg::kInvalidLine), name)); break;
-        case StartResult::kNoEditor: MARK; InfoMessage(InsertQuotedName(CatalogueText(Msg::kNoEditor), name)); break;
-        case StartResult::kEditorMissing:
-            MARK; InfoMessage(InsertQuotedName(CatalogueText(Msg::kMissingEditor), name) + "\r\n\r\n" + outcome.editor + "\r\n\r\n" +
-                              CatalogueText(Msg::kFixEditor));
-            break;
-        case StartResult::kUnreadablePath: MARK; InfoMessage(InsertQuotedName(CatalogueText(Msg::kUnreadablePath), name)); break;
-        case StartResult::kMissingFiles: MARK; break;  // the user was asked or told
-        case StartResult::kNotPrepared: MARK; InfoMessage(InsertQuotedName(CatalogueText(Msg::kNotPrepared), name)); break;
+    MARK; for (;;) {
+        MARK; StartOutcome outcome = StartProject(name, AskAboutMissingFiles);
+        MARK; switch (outcome.result) {
+            case StartResult::kStarted: MARK; return;
+            case StartResult::kNoName: MARK; InfoMessage(CatalogueText(Msg::kNoneSelected)); return;
+            case StartResult::kNoProjectFile: MARK; InfoMessage(CatalogueText(Msg::kNoProjects)); return;
+            case StartResult::kListInUse: MARK; InfoMessage(CatalogueText(Msg::kListInUse)); return;
+            case StartResult::kNotFound: MARK; InfoMessage(InsertQuotedName(CatalogueText(Msg::kNotFound), name)); return;
+            case StartResult::kInvalidLine:
+                MARK; InfoMessage(InsertQuotedName(CatalogueText(Msg::kInvalidLine), name));
+                MARK; return;
+            case StartResult::kNoEditor: MARK; if (ChooseEditorForAll(name)) continue; return;
+            case StartResult::kEditorMissing: MARK; if (ChooseMissingEditor(name, outcome.editor)) continue; return;
+            case StartResult::kUnreadablePath:
+                MARK; InfoMessage(InsertQuotedName(CatalogueText(Msg::kUnreadablePath), name));
+                MARK; return;
+            case StartResult::kMissingFiles: MARK; return;  // the user was asked
+            case StartResult::kLocate: MARK; if (LocateFiles(name, outcome.missing)) continue; return;
+            case StartResult::kNotPrepared:
+                MARK; InfoMessage(InsertQuotedName(CatalogueText(Msg::kNotPrepared), name));
+                MARK; return;
+        }
     }
 }
 

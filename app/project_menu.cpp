@@ -2,6 +2,7 @@
 // those that cannot apply greyed.
 #include "app/app.h"
 #include "crashtrap/core/marker.h"
+#include "projects/projects.h"
 #include "support/gadgets.h"
 #include "support/menu.h"
 
@@ -11,6 +12,7 @@ enum ProjectMenuItem : int32_t {
     kMenuRename,
     kMenuLoad,
     kMenuReplace,
+    kMenuEditor,
     kMenuDelete,
     kMenuFolder,
 };
@@ -26,6 +28,7 @@ void ShowProjectMenu(bool byKeyboard) {
         {kMenuRename, CatalogueText(Msg::kMenuRename), project},
         {kMenuLoad, CatalogueText(Msg::kMenuLoad), project},
         {kMenuReplace, CatalogueText(Msg::kMenuReplace), project && files},
+        {kMenuEditor, CatalogueText(Msg::kMenuEditor), project},
         {},
         {kMenuDelete, CatalogueText(Msg::kMenuDelete), project},
         {},
@@ -37,6 +40,7 @@ void ShowProjectMenu(bool byKeyboard) {
         case kMenuRename: MARK; RenameSelectedProject(); break;
         case kMenuLoad: MARK; LoadSelectedProjectFiles(); break;
         case kMenuReplace: MARK; ReplaceSelectedProjectFiles(); break;
+        case kMenuEditor: MARK; ChangeSelectedProjectEditor(); break;
         case kMenuDelete: MARK; DeleteSelectedProject(); break;
         case kMenuFolder: MARK; OpenShortcutFolder(); break;
         default: break;  // closed without a choice

@@ -1,11 +1,18 @@
-// The editor's registered open command, read when a project is created and
-// when a project made without the editor starts.
+// The editor: the one registered by its installer, read when a project is
+// created and when a project made without the editor starts; the one the
+// user chose instead, remembered beside the program; and those of the
+// projects' lines.
 #include <windows.h>
 
 #include "crashtrap/core/marker.h"
 #include "projects/core/create_text.h"
+#include "projects/core/folders.h"
 #include "projects/core/start_text.h"
+#include "projects/core/store_text.h"
 #include "projects/projects.h"
+#include "support/core/pref_text.h"
+#include "support/core/text.h"
+#include "support/files.h"
 #include "support/shell.h"
 #include "support/unique.h"
 
@@ -37,9 +44,51 @@ std::string ReadEditorCommand() {
 
 }  // namespace
 
+namespace {
+
+constexpr char kEditorGroup[] = "Editor";
+constexpr char kEditorKey[] = "Path";
+
+std::string RememberedEditor() {
+    MARK; FileBytes file;
+    MARK; if (!ReadWholeFile(kSettingsFile, file)) return {};
+    MARK; const std::string_view text = PrefReadableText(file.Text());
+    MARK; std::string path = PrefFindText(text, PrefFindGroup(text, kEditorGroup), kEditorKey).value_or("");
+    MARK; return IsQuotable(path) ? path : std::string();
+}
+
+}  // namespace
+
 std::string RegisteredEditorPath() {
     MARK; std::string path(EditorPathFromCommand(ReadEditorCommand()));
     // A path that cannot stand between quotes in the batch line (a variable
     // may expand to control characters) is no usable value.
-    MARK; return IsQuotable(path) ? path : std::string();
+    MARK; if (!path.empty() && IsQuotable(path)) return path;
+    MARK; return RememberedEditor();
+}
+
+bool RememberEditor(const std::string& path) {
+    MARK; FileBytes file;
+    MARK; std::string_view text;
+    MARK; if (ReadWholeFile(kSettingsFile, file)) text = file.Text();
+    MARK; return ReplaceWhole(kSettingsFile, PrefWithKey(text, kEditorGroup, kEditorKey, path));
+}
+
+std::string ProjectEditor(const std::string& name) {
+    MARK; FileBytes file;
+    MARK; if (ReadProjectList(file) != ListRead::kRead) return {};
+    MARK; std::optional<std::string_view> line = FindProjectLine(file.Text(), name);
+    MARK; return line ? EditorOfLine(*line) : std::string();
+}
+
+std::vector<std::string> ProjectsWithEditor(const std::string& editor, const std::string& name) {
+    MARK; std::vector<std::string> names;
+    MARK; FileBytes file;
+    MARK; if (ReadProjectList(file) != ListRead::kRead) return names;
+    MARK; for (const StoreLine& line : SplitStoreLines(file.Text())) {
+        MARK; std::string_view owner = ProjectNameOf(line.text);
+        MARK; if (!owner.empty() && !SameName(owner, name) && EqualAsciiNoCase(EditorOfLine(line.text), editor))
+            names.emplace_back(owner);
+    }
+    MARK; return names;
 }

@@ -3,6 +3,7 @@
 #pragma once
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class FileBytes;
@@ -61,6 +62,13 @@ StoreResult RemoveProject(const std::string& name);
 // Renames the project's line, then its shortcut.
 ProjectChange RenameProject(const std::string& name, const std::string& newName);
 StoreResult ReplaceProjectFiles(const std::string& name, const std::vector<std::string>& paths);
+// Moves paths of the named projects' lines: each path that is the first of
+// a pair of `moves` becomes its second (Locate).
+StoreResult MoveProjectFiles(const std::vector<std::string>& names,
+                             const std::vector<std::pair<std::string, std::string>>& moves);
+// The project's editor replaced; with `alike`, also that of every project
+// whose editor was the same path.
+StoreResult ChangeProjectEditor(const std::string& name, const std::string& editor, bool alike);
 // The paths of the project's files, in their order (kDone), or why not.
 StoreResult ProjectFiles(const std::string& name, std::vector<std::string>& paths);
 // Makes the folders Data and Projects beside the program when they are not there.
@@ -80,12 +88,39 @@ bool RefreshProjectShortcut(const std::string& name);
 bool ShortcutFolderExists();
 void OpenShortcutFolder();
 
-// The editor's path in its registered open command (editor.cpp): from the
-// command's second character up to the next double quote, after the
-// variables of a REG_EXPAND_SZ value are expanded; empty when the key or
-// value is missing or longer than 254 bytes, or the path holds a control
-// character.
+// The editor's path in its registered open command (editor.cpp), after the
+// variables of a REG_EXPAND_SZ value are expanded (EditorPathFromCommand);
+// when the key or value is missing or longer than 254 bytes, or the path
+// holds a control character: the editor the user chose instead
+// (RememberEditor), or empty.
 std::string RegisteredEditorPath();
+// Remembers the editor the user chose beside the program (Language.ini,
+// group "Editor", key "Path", which older copies pass over); false when it
+// cannot be written.
+bool RememberEditor(const std::string& path);
+// The names of the projects, other than `name`, whose editor is `editor`
+// (ASCII case ignored).
+std::vector<std::string> ProjectsWithEditor(const std::string& editor, const std::string& name);
+// The editor of the project's line, without quotes; empty when there is
+// none or the list cannot be read.
+std::string ProjectEditor(const std::string& name);
+
+// Locate (locate.cpp): the files of a project whose folder moved.
+struct Relocation {
+    std::vector<std::pair<std::string, std::string>> moves;  // old path, new path
+    std::vector<std::string> from;                           // the old folders the chosen one stands for
+};
+// Where the `missing` files are below `chosen`, each by its longest path
+// below one of its folders that names a file there; those not found are left
+// out.
+Relocation FindMovedFiles(const std::vector<std::string>& missing, const std::string& chosen);
+// The other projects (not `name`) with files that are gone from one of the
+// `from` folders and are there below `chosen`, and those files' moves.
+struct OtherMoves {
+    std::vector<std::string> names;
+    std::vector<std::pair<std::string, std::string>> moves;
+};
+OtherMoves FindOtherMovedFiles(const std::string& name, const std::vector<std::string>& from, const std::string& chosen);
 
 // Starting (start.cpp).
 enum class StartResult {
@@ -99,15 +134,18 @@ enum class StartResult {
     kEditorMissing,   // no editor (a file) at its path: StartOutcome::editor
     kUnreadablePath,  // a path the command interpreter cannot be given
     kMissingFiles,    // files cannot be found, and the user had nothing started
+    kLocate,          // files cannot be found, and the user will look for them: StartOutcome::missing
     kNotPrepared,     // no batch file could be written
 };
 struct StartOutcome {
     StartResult result;
-    std::string editor;  // the editor's path, variables expanded (kEditorMissing)
+    std::string editor = {};                // the editor's path, variables expanded (kEditorMissing)
+    std::vector<std::string> missing = {};  // the files that cannot be found (kLocate)
 };
-// Asked when some of the project `name`'s files cannot be found: whether to
-// open the others (true: yes). When none of its `fileCount` files is there,
-// it tells the user so and returns false.
-using OpenOthersQuestion = bool (*)(const std::string& name, const std::vector<std::string>& missing,
-                                   size_t fileCount);
-StartOutcome StartProject(const std::string& name, OpenOthersQuestion openOthers);
+// Asked when some of the project `name`'s files cannot be found (all of its
+// `fileCount` files when they are as many as `missing`): whether to open the
+// others, look for the missing ones, or start nothing.
+enum class MissingAnswer { kOpenOthers, kLocate, kCancel };
+using MissingFilesQuestion = MissingAnswer (*)(const std::string& name, const std::vector<std::string>& missing,
+                                               size_t fileCount);
+StartOutcome StartProject(const std::string& name, MissingFilesQuestion askMissing);

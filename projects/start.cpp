@@ -97,13 +97,13 @@ bool ForInterpreter(StartCommand& command, const std::vector<bool>& answered) {
 
 }  // namespace
 
-StartOutcome StartProject(const std::string& name, OpenOthersQuestion openOthers) {
-    MARK; if (name.empty()) return {StartResult::kNoName, {}};
+StartOutcome StartProject(const std::string& name, MissingFilesQuestion askMissing) {
+    MARK; if (name.empty()) return {StartResult::kNoName};
     MARK; FileBytes file;
     MARK; switch (ReadProjectList(file)) {
         case ListRead::kRead: MARK; break;
-        case ListRead::kInUse: MARK; return {StartResult::kListInUse, {}};
-        default: MARK; return {StartResult::kNoProjectFile, {}};
+        case ListRead::kInUse: MARK; return {StartResult::kListInUse};
+        default: MARK; return {StartResult::kNoProjectFile};
     }
     MARK; bool unprepared = false;
     MARK; for (const StoreLine& line : SplitStoreLines(file.Text())) {
@@ -112,28 +112,33 @@ StartOutcome StartProject(const std::string& name, OpenOthersQuestion openOthers
         // repair of one) is run: any other text could make the command
         // interpreter run a command of its own.
         MARK; std::optional<StartCommand> command = ParseStartCommand(line.text);
-        MARK; if (!command) return {StartResult::kInvalidLine, {}};
+        MARK; if (!command) return {StartResult::kInvalidLine};
         // Made without the editor: the one registered now, for this start;
         // the line stays as it is.
         MARK; if (command->editor.empty()) command->editor = RegisteredEditorPath();
-        MARK; if (command->editor.empty()) return {StartResult::kNoEditor, {}};
+        MARK; if (command->editor.empty()) return {StartResult::kNoEditor};
         // The interpreter expanded variables in the editor's path for older
         // copies; the paths of the files stay as they are.
         MARK; command->editor = ExpandVariables(command->editor);
         // A path too long for any line is no file's: the line was planted.
-        MARK; if (!BatchFileText(*command, GetOEMCP())) return {StartResult::kInvalidLine, {}};
+        MARK; if (!BatchFileText(*command, GetOEMCP())) return {StartResult::kInvalidLine};
         // An editor or a file that is gone would otherwise leave the
         // project opened in part, or not at all, without a word.
         MARK; const size_t fileCount = command->paths.size();
         MARK; Found found = TakeMissingFiles(*command);
         MARK; if (!found.editorThere) return {StartResult::kEditorMissing, command->editor};
-        MARK; if (!found.missing.empty() && !openOthers(name, found.missing, fileCount))
-            return {StartResult::kMissingFiles, {}};
-        MARK; if (command->paths.empty()) return {StartResult::kMissingFiles, {}};
-        MARK; if (!ForInterpreter(*command, found.answered)) return {StartResult::kUnreadablePath, {}};
+        MARK; if (!found.missing.empty()) {
+            MARK; switch (askMissing(name, found.missing, fileCount)) {
+                case MissingAnswer::kOpenOthers: MARK; break;
+                case MissingAnswer::kLocate: MARK; return {StartResult::kLocate, {}, std::move(found.missing)};
+                case MissingAnswer::kCancel: MARK; return {StartResult::kMissingFiles};
+            }
+        }
+        MARK; if (command->paths.empty()) return {StartResult::kMissingFiles};
+        MARK; if (!ForInterpreter(*command, found.answered)) return {StartResult::kUnreadablePath};
         // A short form may be longer than its name ("a b" against "AB~1").
         MARK; std::optional<std::string> text = BatchFileText(*command, GetOEMCP());
-        MARK; if (!text) return {StartResult::kUnreadablePath, {}};
+        MARK; if (!text) return {StartResult::kUnreadablePath};
         // A batch file that cannot be written lets a later line of the same name win.
         MARK; std::string batch = WriteBatchFile(*text);
         MARK; if (batch.empty()) {
@@ -142,7 +147,7 @@ StartOutcome StartProject(const std::string& name, OpenOthersQuestion openOthers
         }
         // When the shell takes nothing, nothing would ever delete it.
         MARK; if (!ShellRun(batch, "", ProgramFolder(), kShellRunHidden)) DeleteFileA(batch.c_str());
-        MARK; return {StartResult::kStarted, {}};
+        MARK; return {StartResult::kStarted};
     }
-    MARK; return {unprepared ? StartResult::kNotPrepared : StartResult::kNotFound, {}};
+    MARK; return {unprepared ? StartResult::kNotPrepared : StartResult::kNotFound};
 }

@@ -169,3 +169,17 @@ StoreResult ReplaceProjectFiles(const std::string& name, const std::vector<std::
         MARK; return ReplaceProjectFilesInText(file, name, paths);
     });
 }
+
+StoreResult MoveProjectFiles(const std::vector<std::string>& names,
+                             const std::vector<std::pair<std::string, std::string>>& moves) {
+    MARK; return ChangeList([&](std::string_view file) {
+        MARK; return MovePathsInText(file, names, moves);
+    });
+}
+
+StoreResult ChangeProjectEditor(const std::string& name, const std::string& editor, bool alike) {
+    MARK; return ChangeList([&](std::string_view file) {
+        MARK; return ReplaceEditorInText(file, name, editor, alike);
+    });
+}
+

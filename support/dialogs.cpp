@@ -23,6 +23,9 @@ struct DialogLayer {
     ModalEntry disabled[kMostDisabled] = {};
     size_t disabledCount = 0;
     HFONT font = nullptr;  // stock object: never deleted
+    // While DlgMessageBoxLabelled's box comes up: the hook that relabels it.
+    HHOOK labelHook = nullptr;
+    std::initializer_list<ButtonLabel> labels;
 };
 
 DialogLayer gDialogs;
@@ -126,6 +129,31 @@ void DlgEnableThreadWindows() {
             gDialogs.disabled[kept++] = gDialogs.disabled[i];
     }
     gDialogs.disabledCount = kept;
+}
+
+namespace {
+
+// Relabels the buttons of the message box the thread is about to activate.
+LRESULT CALLBACK RelabelBox(int code, WPARAM wp, LPARAM lp) {
+    HHOOK hook = gDialogs.labelHook;
+    if (code == HCBT_ACTIVATE) {
+        for (const ButtonLabel& label : gDialogs.labels) SetDlgItemTextA(reinterpret_cast<HWND>(wp), label.id, label.text.c_str());
+        UnhookWindowsHookEx(hook);
+        gDialogs.labelHook = nullptr;
+    }
+    return CallNextHookEx(hook, code, wp, lp);
+}
+
+}  // namespace
+
+int DlgMessageBoxLabelled(const char* title, const char* message, unsigned flags,
+                          std::initializer_list<ButtonLabel> labels) {
+    gDialogs.labels = labels;
+    gDialogs.labelHook = SetWindowsHookExA(WH_CBT, RelabelBox, nullptr, GetCurrentThreadId());
+    int answer = DlgMessageBox(title, message, flags);
+    if (gDialogs.labelHook) UnhookWindowsHookEx(gDialogs.labelHook);
+    gDialogs.labelHook = nullptr;
+    return answer;
 }
 
 int DlgMessageBox(const char* title, const char* message, unsigned flags) {

@@ -5,25 +5,10 @@
 #include <shlobj.h>
 
 #include "support/codepage.h"
+#include "support/com.h"
 #include "support/unique.h"
 
 namespace {
-
-// COM for the length of one call. A failed initialisation (another apartment
-// model already set on this thread) is not balanced by an uninitialisation,
-// which would otherwise tear down the apartment of whoever set it up.
-class ComScope {
-public:
-    ComScope() : ok_(SUCCEEDED(CoInitialize(nullptr))) {}
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-    ~ComScope() {
-        if (ok_) CoUninitialize();
-    }
-
-private:
-    bool ok_;
-};
 
 template <class I>
 UniqueCom<I> Query(IUnknown* object, REFIID id) {

@@ -28,6 +28,8 @@ inline constexpr const char* ModuleNameTable[] = {
     "app/core/missing_files.cpp",
     "projects/batch.cpp",
     "projects/core/locate.cpp",
+    "projects/locate.cpp",
+    "app/repair.cpp",
 };
 
 inline constexpr uint32_t kModuleCount = sizeof(ModuleNameTable) / sizeof(ModuleNameTable[0]);

@@ -1,8 +1,10 @@
 // Where the program keeps what it writes, relative to its own folder (the
-// current directory from the start on): the project list with its lock and
-// backup, the batch files of starts, and the project shortcuts.
+// current directory from the start on): its settings, the project list with
+// its lock and backup, the batch files of starts, and the project shortcuts.
 #pragma once
 
+// The language, and the editor the user chose when none was registered.
+inline constexpr char kSettingsFile[] = "Language.ini";
 inline constexpr char kDataFolder[] = "Data";
 inline constexpr char kProjectFile[] = "Data\\Projects.twp";
 inline constexpr char kProjectBackup[] = "Data\\Projects.twp.bak";

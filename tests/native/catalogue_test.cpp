@@ -37,8 +37,8 @@ TEST(Catalogue, EveryEntryInEveryLanguage) {
 TEST(Catalogue, MenuItemsHaveOneAccessKeyEachAndNoneTwice) {
     for (int language : {0, 1}) {
         std::string keys;
-        for (Msg item : {Msg::kMenuStart, Msg::kMenuRename, Msg::kMenuLoad, Msg::kMenuReplace, Msg::kMenuDelete,
-                         Msg::kMenuFolder}) {
+        for (Msg item : {Msg::kMenuStart, Msg::kMenuRename, Msg::kMenuLoad, Msg::kMenuReplace, Msg::kMenuEditor,
+                         Msg::kMenuDelete, Msg::kMenuFolder}) {
             std::string text = CatalogueTextFor(item, language);
             size_t amp = text.find('&');
             ASSERT_NE(amp, std::string::npos) << text;

@@ -81,11 +81,20 @@ public:
     // with keys (or, for what a keyboard can hardly type, as the field's text).
     void Create(const std::string& typed, bool byKeys = true, bool cancel = false) {
         HWND dialog = nullptr;
+        const std::string pick = Text(Msg::kChooseEditor);
+        bool editorAsked = false;
         ASSERT_TRUE(ClickFor(kGadgetCreate, [&] {
             auto shown = drv::TopWindows(process.Id(), "InputRequester");
             dialog = shown.empty() ? nullptr : shown.front();
-            return dialog != nullptr;
+            for (HWND hwnd : drv::TopWindows(process.Id(), "#32770")) editorAsked = editorAsked || drv::WindowText(hwnd) == pick;
+            return dialog != nullptr || editorAsked;
         })) << "name dialog";
+        // No editor registered: the user is asked for one first.
+        if (!dialog) {
+            ASSERT_TRUE(drv::AnswerFileDialog(process.Id(), pick, editorChoice));
+            dialog = drv::WaitWindow(process.Id(), "InputRequester");
+            ASSERT_NE(dialog, nullptr) << "name dialog";
+        }
         EXPECT_EQ(drv::WindowText(dialog), Text(Msg::kProjectName));
         HWND prompt = drv::FindDescendant(dialog, "Static");
         EXPECT_EQ(prompt ? drv::WindowText(prompt) : "", Text(Msg::kNamePrompt));
@@ -108,6 +117,7 @@ public:
     }
 
     std::string src;  // the sources, "<folder>src\"
+    std::string editorChoice;  // chosen when the editor is asked for; empty: cancelled
 
 private:
     int language_;
@@ -209,7 +219,9 @@ TEST(Journey, RefusalsInBothLanguages) {
         // Started, it finds no editor in the registry either.
         ASSERT_TRUE(app.SelectRow(0));
         ASSERT_TRUE(app.ClickForBox(kGadgetStart));
-        ASSERT_TRUE(app.AnswerInfo(InsertQuotedName(app.Text(Msg::kNoEditor), "Demo"), kInformation));
+        ASSERT_TRUE(app.AnswerInfo(InsertQuotedName(app.Text(Msg::kNoEditor), "Demo") + "\r\n\r\n" +
+                                       app.Text(Msg::kChooseEditorNow),
+                                   kQuestion, IDNO));
         ASSERT_TRUE(drv::ListBoxInsert(app.FileList(), 0, FileListRow(a)));
         ASSERT_NO_FATAL_FAILURE(app.Create("DEMO"));
         ASSERT_TRUE(app.AnswerInfo(app.Text(Msg::kNameTaken), kInformation));

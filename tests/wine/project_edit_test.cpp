@@ -73,7 +73,7 @@ protected:
             menu = drv::WaitWindow(app_.process.Id(), "#32768", 5000);
             if (!menu) break;
             drv::Pause(150);  // drawn
-            if (drv::MenuItemsAsDrawn(menu).size() == 6) break;
+            if (drv::MenuItemsAsDrawn(menu).size() == 7) break;
         }
         EXPECT_NE(menu, nullptr) << "context menu";
         return menu;
@@ -145,19 +145,19 @@ TEST_F(ProjectEdit, MenuGreysWhatCannotApply) {
                                         ProjectLine("Web", "C:\\ed.exe", {"C:\\src\\web.pb"})));
     // No row, no collected files, no shortcut folder yet: nothing applies.
     HWND menu = OpenMenu(-1);
-    EXPECT_EQ(drv::MenuItemsAsDrawn(menu), (std::vector<bool>{false, false, false, false, false, false}));
+    EXPECT_EQ(drv::MenuItemsAsDrawn(menu), (std::vector<bool>{false, false, false, false, false, false, false}));
     Close(menu);
 
-    // A row: all but replacing (no files) and the folder.
+    // A row: all but replacing (no files).
     CreateDirectoryA((app_.folder + "Projects").c_str(), nullptr);
     menu = OpenMenu(1);
     EXPECT_EQ(drv::ListIconSelected(Projects()), 1) << "a right click selects its row";
-    EXPECT_EQ(drv::MenuItemsAsDrawn(menu), (std::vector<bool>{true, true, true, false, true, true}));
+    EXPECT_EQ(drv::MenuItemsAsDrawn(menu), (std::vector<bool>{true, true, true, false, true, true, true}));
     // Loading fills the file list; then everything applies.
     Choose(menu, Msg::kMenuLoad);
     ASSERT_TRUE(drv::WaitFor([&] { return Entries().size() == 2; }));
     menu = OpenMenu(1, VK_APPS);
-    EXPECT_EQ(drv::MenuItemsAsDrawn(menu), (std::vector<bool>{true, true, true, true, true, true}));
+    EXPECT_EQ(drv::MenuItemsAsDrawn(menu), (std::vector<bool>{true, true, true, true, true, true, true}));
     drv::Screenshot("menu-en");
     Close(menu);
 }
@@ -294,7 +294,7 @@ TEST_F(ProjectEdit, KeysOfBothLists) {
     ASSERT_TRUE(app_.ClickAtFor(POINT{list.left + 30, list.bottom - 30}, false,
                                 [&] { return drv::WaitFocus(Projects(), 100); }));
     menu = OpenMenu(-1, VK_F10, VK_SHIFT);
-    EXPECT_EQ(drv::MenuItemsAsDrawn(menu), (std::vector<bool>{false, false, false, false, false, false}));
+    EXPECT_EQ(drv::MenuItemsAsDrawn(menu), (std::vector<bool>{false, false, false, false, false, false, false}));
     Close(menu);
 }
 

@@ -83,8 +83,8 @@ TEST(StartChecks, ALongProjectOpensEveryFileOnce) {
     drv::RemoveTree("C:\\tw-long");
 }
 
-// Two of five files are gone: the start names them and asks; No starts
-// nothing, Yes opens the other three. On the command-line road (a
+// Two of five files are gone: the start names them and asks; Cancel starts
+// nothing, Open opens the other three. On the command-line road (a
 // shortcut's) and from the window.
 TEST(StartChecks, MissingFilesAreNamedAndTheUserDecides) {
     Bed s("missing");
@@ -105,10 +105,10 @@ TEST(StartChecks, MissingFilesAreNamedAndTheUserDecides) {
         }
     }
     s.SetProjects(ProjectLine("Five", s.editor, files));
-    constexpr UINT kQuestion = MB_ICONQUESTION | MB_YESNO;
+    constexpr UINT kQuestion = drv::kMissingFilesFlags;
 
     drv::Process no = s.Run("Five");
-    ASSERT_TRUE(drv::AnswerBox(no.Id(), "Info", drv::MissingFilesBox(1, "five", gone, false), kQuestion, IDNO));
+    ASSERT_TRUE(drv::AnswerBox(no.Id(), "Info", drv::MissingFilesBox(1, "five", gone, false), kQuestion, IDCANCEL));
     EXPECT_EQ(no.Wait(), 0);
     drv::Process yes = s.Run("Five");
     ASSERT_TRUE(drv::AnswerBox(yes.Id(), "Info", drv::MissingFilesBox(1, "five", gone, false), kQuestion, IDYES));
@@ -118,8 +118,8 @@ TEST(StartChecks, MissingFilesAreNamedAndTheUserDecides) {
     ASSERT_TRUE(s.Start());
     ASSERT_TRUE(s.SelectRow(0));
     ASSERT_TRUE(s.ClickForBox(kGadgetStart));
-    ASSERT_TRUE(s.AnswerInfo(drv::MissingFilesBox(1, "Five", gone, false), kQuestion, IDNO));
-    EXPECT_TRUE(drv::Stays([&] { return s.EditorRuns().size() == 1; }, 500)) << "No starts nothing";
+    ASSERT_TRUE(s.AnswerInfo(drv::MissingFilesBox(1, "Five", gone, false), kQuestion, IDCANCEL));
+    EXPECT_TRUE(drv::Stays([&] { return s.EditorRuns().size() == 1; }, 500)) << "Cancel starts nothing";
     ASSERT_TRUE(s.ClickForBox(kGadgetStart));
     ASSERT_TRUE(s.AnswerInfo(drv::MissingFilesBox(1, "Five", gone, false), kQuestion, IDYES));
     ASSERT_NO_FATAL_FAILURE(drv::ExpectEditorRuns(s.editor, 2, there));
@@ -127,7 +127,8 @@ TEST(StartChecks, MissingFilesAreNamedAndTheUserDecides) {
 }
 
 // An editor that is not at its path (deleted, a folder there, a variable
-// that names nothing) is named, on both roads, and nothing starts.
+// that names nothing) is named, on both roads; declining to choose another
+// starts nothing.
 TEST(StartChecks, AMissingEditorIsNamedOnBothRoads) {
     Bed s("no-editor-file");
     const std::string a = s.folder + "a.pb";
@@ -138,18 +139,23 @@ TEST(StartChecks, AMissingEditorIsNamedOnBothRoads) {
         return InsertQuotedName(CatalogueTextFor(Msg::kMissingEditor, language), name) + "\r\n\r\n" + editor + "\r\n\r\n" +
                CatalogueTextFor(Msg::kFixEditor, language);
     };
+    auto refused = [&](const std::string& args, const std::string& text) {
+        drv::Process p = s.Run(args);
+        ASSERT_TRUE(drv::AnswerBox(p.Id(), "Info", text, MB_ICONQUESTION | MB_YESNO, IDNO));
+        EXPECT_EQ(p.Wait(), 0);
+    };
     const std::string deleted = s.folder + "Gone\\PureBasic.exe";
     s.SetProjects(ProjectLine("Deleted", deleted, {a}) + ProjectLine("Folder", folder, {a}) +
                   ProjectLine("Variable", "%TW_NO_SUCH_VARIABLE%\\PureBasic.exe", {a}));
-    s.ExpectRefusal("Deleted", box(0, "deleted", deleted));
-    s.ExpectRefusal("Folder", box(0, "folder", folder));
-    s.ExpectRefusal("Variable", box(0, "variable", "%TW_NO_SUCH_VARIABLE%\\PureBasic.exe"));
+    refused("Deleted", box(0, "deleted", deleted));
+    refused("Folder", box(0, "folder", folder));
+    refused("Variable", box(0, "variable", "%TW_NO_SUCH_VARIABLE%\\PureBasic.exe"));
 
     s.Put("Language.ini", drv::LanguageIni(1));
     ASSERT_TRUE(s.Start());
     ASSERT_TRUE(s.SelectRow(0));
     ASSERT_TRUE(s.ClickForBox(kGadgetStart));
-    ASSERT_TRUE(s.AnswerInfo(box(1, "Deleted", deleted), MB_ICONINFORMATION | MB_OK));
+    ASSERT_TRUE(s.AnswerInfo(box(1, "Deleted", deleted), MB_ICONQUESTION | MB_YESNO, IDNO));
     s.Quit();
     EXPECT_TRUE(s.EditorRuns().empty());
     EXPECT_FALSE(drv::Exists(s.folder + "Data\\tmp.bat"));

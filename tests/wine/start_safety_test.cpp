@@ -214,7 +214,11 @@ TEST(StartSafety, AProjectMadeWithoutTheEditorTakesTheRegisteredOne) {
     Bed s("no-editor");
     const std::string a = s.src + "a.pb", line = ProjectLine("Demo", "", {a});
     s.SetProjects(line);
-    ASSERT_NO_FATAL_FAILURE(s.ExpectRefusal("Demo", Refusal(Msg::kNoEditor, "demo")));
+    drv::Process declined = s.Run("Demo");
+    ASSERT_TRUE(drv::AnswerBox(declined.Id(), "Info",
+                               Refusal(Msg::kNoEditor, "demo") + "\r\n\r\n" + CatalogueTextFor(Msg::kChooseEditorNow, 0),
+                               MB_ICONQUESTION | MB_YESNO, IDNO));
+    EXPECT_EQ(declined.Wait(), 0);
 
     std::string home = drv::FolderOf(s.editor);
     SetEnvironmentVariableA("TW_EDITOR_HOME", home.substr(0, home.size() - 1).c_str());
@@ -263,7 +267,10 @@ TEST(StartSafety, PathsBeyondAsciiReachTheEditorOnGermanAndEnglishSystems) {
     }
     // A missing file has no short form; it is named, and nothing starts.
     s.SetProjects(ProjectLine("Gone", s.editor, {s.src + "gone\\x\x80.pb"}));
-    ASSERT_NO_FATAL_FAILURE(s.ExpectRefusal("Gone", drv::MissingFilesBox(0, "gone", {s.src + "gone\\x\x80.pb"}, true)));
+    drv::Process gone = s.Run("Gone");
+    ASSERT_TRUE(drv::AnswerBox(gone.Id(), "Info", drv::MissingFilesBox(0, "gone", {s.src + "gone\\x\x80.pb"}, true),
+                               drv::kNoFilesFlags, IDCANCEL));
+    EXPECT_EQ(gone.Wait(), 0);
     EXPECT_EQ(s.Runs().size(), count);
 }
 

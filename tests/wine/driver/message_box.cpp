@@ -88,10 +88,12 @@ MessageBoxInfo ReadMessageBox(HWND box) {
     WaitFor([&] { return IsWindowVisible(info.hwnd) && GetDlgItem(info.hwnd, 0xFFFF); }, 2000);
     info.title = WindowText(info.hwnd);
     info.text = WindowText(GetDlgItem(info.hwnd, 0xFFFF));
-    info.hasOk = GetDlgItem(info.hwnd, IDOK) != nullptr;
-    info.hasYes = GetDlgItem(info.hwnd, IDYES) != nullptr;
-    info.hasNo = GetDlgItem(info.hwnd, IDNO) != nullptr;
-    info.hasCancel = GetDlgItem(info.hwnd, IDCANCEL) != nullptr && !info.hasOk;
+    // Wine's box holds every button and hides those the box does not ask for.
+    auto shown = [&](int id) { return IsWindowVisible(GetDlgItem(info.hwnd, id)) != FALSE; };
+    info.hasOk = shown(IDOK);
+    info.hasYes = shown(IDYES);
+    info.hasNo = shown(IDNO);
+    info.hasCancel = shown(IDCANCEL);
     // The icon control holds one of the shared system icons (id 20 on
     // Windows, 1088 in Wine's template).
     HWND iconCtl = GetDlgItem(info.hwnd, 20);
@@ -138,6 +140,31 @@ bool AnswerBox(DWORD processId, const std::string& title, const std::string& tex
     PressButton(box.hwnd, answer);
     bool gone = WaitGone(box.hwnd, 5000);
     EXPECT_TRUE(gone) << "the box stays after its button";
+    return gone;
+}
+
+bool AnswerFileDialog(DWORD processId, const std::string& title, const std::string& path) {
+    constexpr int kNameField = 1152;  // edt1, the dialog's file name box
+    HWND dialog = nullptr;
+    if (!WaitFor([&] {
+            for (HWND hwnd : TopWindows(processId, "#32770"))
+                if (WindowText(hwnd) == title) dialog = hwnd;
+            return dialog != nullptr;
+        })) {
+        ADD_FAILURE() << "no dialog \"" << title << "\"";
+        return false;
+    }
+    Settle(dialog);
+    if (path.empty()) {
+        PressButton(dialog, IDCANCEL);
+    } else {
+        SendMessageA(GetDlgItem(dialog, kNameField), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+        PressButton(dialog, IDOK);
+        // A folder's name opens the folder: taking it needs a second press.
+        if (!WaitGone(dialog, 1500)) PressButton(dialog, IDOK);
+    }
+    bool gone = WaitGone(dialog, 5000);
+    EXPECT_TRUE(gone) << "the dialog \"" << title << "\" stays";
     return gone;
 }
 

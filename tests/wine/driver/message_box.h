@@ -31,4 +31,10 @@ void ExpectBox(const MessageBoxInfo& box, const std::string& text, UINT flags);
 // `answer` and waits until the box is gone. False when no such box came.
 bool AnswerBox(DWORD processId, const std::string& title, const std::string& text, UINT flags, int answer = IDOK);
 
+// The system's dialog for choosing a file or folder (the common item dialog)
+// that the process shows under `title`: `path` typed into its name field
+// and taken (a folder is gone into first, then taken), or the dialog
+// cancelled when `path` is empty. False when no such dialog came.
+bool AnswerFileDialog(DWORD processId, const std::string& title, const std::string& path);
+
 }  // namespace drv

@@ -25,7 +25,7 @@ std::string MissingFilesBox(int language, const std::string& name, const std::ve
                             bool none) {
     return MissingFilesMessage(InsertQuotedName(CatalogueTextFor(Msg::kMissingFiles, language), name), missing,
                                CatalogueTextFor(Msg::kMoreMissing, language),
-                               CatalogueTextFor(none ? Msg::kNoneOpened : Msg::kOpenOthers, language));
+                               CatalogueTextFor(none ? Msg::kNoneOrLocate : Msg::kOpenOrLocate, language));
 }
 
 std::vector<EditorRun> ReadEditorLog(const std::string& editorExePath) {

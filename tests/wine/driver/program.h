@@ -22,9 +22,12 @@ std::string LanguageIni(int language);
 
 // The box of a start that cannot find the `missing` files of the project
 // `name` (as the start was asked for it) in `language`: it asks whether to
-// open the others, or says that nothing was opened when none is there (`none`).
+// open the others or locate them (buttons Yes, No, Cancel), or, when none is
+// there (`none`), whether to locate them (Ok, Cancel).
 std::string MissingFilesBox(int language, const std::string& name, const std::vector<std::string>& missing,
                             bool none);
+inline constexpr UINT kMissingFilesFlags = MB_ICONQUESTION | MB_YESNOCANCEL;
+inline constexpr UINT kNoFilesFlags = MB_ICONQUESTION | MB_OKCANCEL;
 
 // The stand-in editor's log (tools/fake_editor): a record per start.
 struct EditorRun {
