@@ -22,8 +22,9 @@ std::string Pick(const std::string& title, SetUp setUp) {
     DWORD options = 0;
     dialog->GetOptions(&options);
     dialog->SetOptions(options | FOS_FORCEFILESYSTEM | FOS_PATHMUSTEXIST | FOS_NOCHANGEDIR | FOS_DONTADDTORECENT);
-    dialog->SetTitle(WideFrom(title, CP_ACP).c_str());
     setUp(dialog.get());
+    // After the options: Wine names a folder picker anew when it is made one.
+    dialog->SetTitle(WideFrom(title, CP_ACP).c_str());
     // The program's other windows wait, as for a message box.
     HWND owner = DlgOwnerWindow();
     DlgDisableThreadWindows();

@@ -267,6 +267,26 @@ TEST(Journey, RefusalsInBothLanguages) {
     }
 }
 
+// Without a registered editor, creating a project asks for it first; the
+// choice goes into the line and is remembered beside the program (in
+// Language.ini, which keeps its bytes), so the next project does not ask.
+TEST(Journey, WithoutARegisteredEditorTheChoiceIsAskedForAndRemembered) {
+    App app("editor-chosen", 1);
+    ASSERT_TRUE(app.Start());
+    const std::string a = app.src + "main.pb", ini = drv::Bytes(app.folder + "Language.ini");
+    app.editorChoice = app.editor;
+    ASSERT_TRUE(drv::ListBoxInsert(app.FileList(), 0, FileListRow(a)));
+    ASSERT_NO_FATAL_FAILURE(app.Create("First"));
+    ASSERT_TRUE(drv::WaitFor([&] { return app.ProjectFile() == ProjectLine("First", app.editor, {a}); }));
+    EXPECT_EQ(drv::Bytes(app.folder + "Language.ini"), ini + "[Editor]\r\nPath = " + app.editor + "\r\n");
+    app.editorChoice = "(not asked again)";
+    ASSERT_TRUE(drv::ListBoxInsert(app.FileList(), 0, FileListRow(a)));
+    ASSERT_NO_FATAL_FAILURE(app.Create("Second"));
+    ASSERT_TRUE(drv::WaitFor([&] {
+        return app.ProjectFile() == ProjectLine("First", app.editor, {a}) + ProjectLine("Second", app.editor, {a});
+    }));
+}
+
 // Something of the wrong kind where the program keeps its data is named:
 // a file "Data", a folder where the list's lock belongs (nothing is made),
 // a file "Projects" (the project is made, without its shortcut).

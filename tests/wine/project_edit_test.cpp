@@ -228,6 +228,26 @@ TEST_F(ProjectEdit, LoadAndReplaceFilesKeepTheEditorPath) {
     EXPECT_EQ(drv::ListIconSelected(Projects()), 1);
 }
 
+// Change editor: the chosen program replaces the project's editor, and,
+// after a question, that of the other projects with the same editor.
+TEST_F(ProjectEdit, ChangeEditorForOneOrForAllWithTheSameEditor) {
+    const std::string old = "C:\\Old\\PureBasic.exe", other = "C:\\Other\\PureBasic.exe";
+    auto line = [](const std::string& name, const std::string& editor) { return ProjectLine(name, editor, {"C:\\" + name + ".pb"}); };
+    ASSERT_NO_FATAL_FAILURE(Open(1, line("A", old) + line("B", old) + line("C", old) + line("D", other)));
+    const std::string alike = ReplaceAll(Text(Msg::kEditorAlike), "%path%", "\"" + old + "\"");
+    auto change = [&](int row, const std::string& count, int answer) {
+        HWND menu = OpenMenu(row);
+        Choose(menu, Msg::kMenuEditor);
+        ASSERT_TRUE(drv::AnswerFileDialog(app_.process.Id(), Text(Msg::kChooseEditor), app_.editor));
+        ASSERT_TRUE(Answer(ReplaceAll(alike, "%count%", count), kQuestion, answer));
+        app_.Settle();
+    };
+    ASSERT_NO_FATAL_FAILURE(change(0, "2", IDNO));
+    EXPECT_EQ(app_.ProjectFile(), line("A", app_.editor) + line("B", old) + line("C", old) + line("D", other));
+    ASSERT_NO_FATAL_FAILURE(change(1, "1", IDYES));
+    EXPECT_EQ(app_.ProjectFile(), line("A", app_.editor) + line("B", app_.editor) + line("C", app_.editor) + line("D", other));
+}
+
 // A rename or a change of files that cannot write the list changes nothing
 // and says so: the program runs under a shim that gives Data 10 bytes free.
 TEST_F(ProjectEdit, AFullDiskChangesNothingAndSaysSo) {

@@ -126,6 +126,66 @@ TEST(StartChecks, MissingFilesAreNamedAndTheUserDecides) {
     s.Quit();
 }
 
+// A project whose folder was moved: Locate finds its files below the folder
+// the user chooses, stores them in its line (the others' lines as they were,
+// the list before kept as the backup) and starts them; another project that
+// lost files in the same move is left after No and repaired after Yes. A
+// Locate that finds nothing writes nothing.
+TEST(StartChecks, LocateFindsTheFilesOfAMovedFolder) {
+    Bed s("locate");
+    const std::string old = s.folder + "old\\game\\", moved = s.folder + "new\\game\\";
+    drv::MakeSources({old + "src\\a.pb", old + "b.pbi", old + "src\\c.pb", old + "d.pb"});
+    const std::string kept = ProjectLine("Else", s.editor, {s.folder + "gone.pb"});
+    s.SetProjects(ProjectLine("Game", s.editor, {old + "src\\a.pb", old + "b.pbi"}) + kept +
+                  ProjectLine("Other", s.editor, {old + "src\\c.pb"}) + ProjectLine("Tools", s.editor, {old + "d.pb"}));
+    drv::MakeFolders(s.folder + "new");
+    ASSERT_TRUE(MoveFileA(old.c_str(), moved.c_str()));
+    const std::string before = s.ProjectFile();
+    // Starts `name`, answers its missing files with Locate and the picker with `folder`.
+    auto locate = [&](const std::string& name, const std::vector<std::string>& missing, const std::string& folder) {
+        drv::Process p = s.Run(name);
+        EXPECT_TRUE(drv::AnswerBox(p.Id(), "Info", drv::MissingFilesBox(0, LowerName(name), missing, true),
+                                   drv::kNoFilesFlags, IDOK));
+        EXPECT_TRUE(drv::AnswerFileDialog(p.Id(), InsertQuotedName(CatalogueTextFor(Msg::kLocateTitle, 0), LowerName(name)),
+                                          folder));
+        return p;
+    };
+    auto others = [&](size_t count, const std::string& folder) {
+        return ReplaceAll(ReplaceAll(CatalogueTextFor(Msg::kRepairOthers, 0), "%count%", std::to_string(count)), "%path%",
+                          "\"" + folder + "\"");
+    };
+
+    drv::Process game = locate("Game", {old + "src\\a.pb", old + "b.pbi"}, s.folder + "new");
+    ASSERT_TRUE(drv::AnswerBox(game.Id(), "Info", others(2, s.folder + "new"), MB_ICONQUESTION | MB_YESNO, IDNO));
+    EXPECT_EQ(game.Wait(), 0);
+    ASSERT_NO_FATAL_FAILURE(drv::ExpectEditorRuns(s.editor, 1, {moved + "src\\a.pb", moved + "b.pbi"}));
+    const std::string repaired = ProjectLine("Game", s.editor, {moved + "src\\a.pb", moved + "b.pbi"}) + kept +
+                                 ProjectLine("Other", s.editor, {old + "src\\c.pb"}) +
+                                 ProjectLine("Tools", s.editor, {old + "d.pb"});
+    EXPECT_EQ(s.ProjectFile(), repaired) << "No leaves the other projects";
+    EXPECT_EQ(drv::Bytes(s.folder + "Data\\Projects.twp.bak"), before);
+
+    drv::Process other = locate("Other", {old + "src\\c.pb"}, moved);
+    ASSERT_TRUE(drv::AnswerBox(other.Id(), "Info", others(1, moved.substr(0, moved.size() - 1)), MB_ICONQUESTION | MB_YESNO,
+                               IDYES));
+    EXPECT_EQ(other.Wait(), 0);
+    ASSERT_NO_FATAL_FAILURE(drv::ExpectEditorRuns(s.editor, 2, {moved + "src\\c.pb"}));
+    EXPECT_EQ(s.ProjectFile(), ProjectLine("Game", s.editor, {moved + "src\\a.pb", moved + "b.pbi"}) + kept +
+                                   ProjectLine("Other", s.editor, {moved + "src\\c.pb"}) +
+                                   ProjectLine("Tools", s.editor, {moved + "d.pb"}));
+
+    const std::string now = s.ProjectFile();
+    drv::Process nothing = locate("Else", {s.folder + "gone.pb"}, moved);
+    ASSERT_TRUE(drv::AnswerBox(nothing.Id(), "Info",
+                               ReplaceAll(CatalogueTextFor(Msg::kNothingLocated, 0), "%path%", "\"" + moved.substr(0, moved.size() - 1) + "\""),
+                               MB_ICONINFORMATION | MB_OK));
+    ASSERT_TRUE(drv::AnswerBox(nothing.Id(), "Info", drv::MissingFilesBox(0, "else", {s.folder + "gone.pb"}, true),
+                               drv::kNoFilesFlags, IDCANCEL));
+    EXPECT_EQ(nothing.Wait(), 0);
+    EXPECT_EQ(s.ProjectFile(), now);
+    EXPECT_EQ(s.EditorRuns().size(), 2u);
+}
+
 // An editor that is not at its path (deleted, a folder there, a variable
 // that names nothing) is named, on both roads; declining to choose another
 // starts nothing.
@@ -156,9 +216,15 @@ TEST(StartChecks, AMissingEditorIsNamedOnBothRoads) {
     ASSERT_TRUE(s.SelectRow(0));
     ASSERT_TRUE(s.ClickForBox(kGadgetStart));
     ASSERT_TRUE(s.AnswerInfo(box(1, "Deleted", deleted), MB_ICONQUESTION | MB_YESNO, IDNO));
-    s.Quit();
     EXPECT_TRUE(s.EditorRuns().empty());
     EXPECT_FALSE(drv::Exists(s.folder + "Data\\tmp.bat"));
+    // Yes: the editor chosen instead goes into the line, and the project starts.
+    ASSERT_TRUE(s.ClickForBox(kGadgetStart));
+    ASSERT_TRUE(s.AnswerInfo(box(1, "Deleted", deleted), MB_ICONQUESTION | MB_YESNO, IDYES));
+    ASSERT_TRUE(drv::AnswerFileDialog(s.process.Id(), CatalogueTextFor(Msg::kChooseEditor, 1), s.editor));
+    ASSERT_NO_FATAL_FAILURE(drv::ExpectEditorRuns(s.editor, 1, {a}));
+    EXPECT_EQ(s.ProjectFile().substr(0, ProjectLine("Deleted", s.editor, {a}).size()), ProjectLine("Deleted", s.editor, {a}));
+    s.Quit();
 }
 
 // A folder that does not answer (one on a disconnected network drive: each
