@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "app/core/catalogue.h"
 #include "app/core/missing_files.h"
 #include "driver/remote_controls.h"
@@ -142,6 +144,13 @@ bool Program::SelectRow(int row) {
     bool selected = Twice([&] { ClickRow(row); }, [&] { return ListIconSelected(ProjectList()) == row; }, 3000);
     EXPECT_TRUE(selected) << "row " << row << " is selected";
     return selected;
+}
+
+DWORD Program::ReportAnswers(const char* what, DWORD took, DWORD longest) {
+    std::printf("%s: %lu ms; longest wait for a window message: %lu ms\n", what, (unsigned long)took,
+                (unsigned long)longest);
+    EXPECT_LT(longest, Span(150)) << what;
+    return took;
 }
 
 void Program::Quit() {
