@@ -40,8 +40,8 @@ std::string StorePathInTheWay();
 
 // Changes of a project, each under the lock that every copy of the program
 // takes: the list read, changed and put in place whole (the list before it
-// kept as its backup); the project's shortcut follows only a change that was
-// made.
+// kept as its backup); the project's shortcut follows, written whole in a
+// moment, only a change that was made.
 enum class ShortcutResult {
     kWritten,
     kNoneForName,  // a name that is not one plain file name has none
@@ -51,9 +51,7 @@ struct ProjectChange {
     StoreResult list;
     ShortcutResult shortcut = ShortcutResult::kNoneForName;  // the new one, when one was to be written
 };
-// Appends the project's line; its shortcut is written first (under the lock,
-// once the name is known to be free) and taken away again when the line
-// cannot be stored.
+// Appends the project's line, then writes its shortcut.
 ProjectChange AddProject(const std::string& name, const std::string& editorPath,
                          const std::vector<std::string>& paths);
 // Removes every line of the project, then its shortcut (also when no line
@@ -76,6 +74,22 @@ void MakeProjectFolders();
 
 // Shortcuts (shortcut.cpp).
 ShortcutResult CreateProjectShortcut(const std::string& name);
+// A project's shortcut written (and flushed) beside its place, put there in
+// one step by Place once the project's line is: a change killed halfway then
+// leaves line and shortcut apart for no longer than a rename takes. Gone
+// with this object when it was not placed.
+class StagedShortcut {
+public:
+    explicit StagedShortcut(const std::string& name);
+    ~StagedShortcut();
+    StagedShortcut(const StagedShortcut&) = delete;
+    StagedShortcut& operator=(const StagedShortcut&) = delete;
+    ShortcutResult Place();
+
+private:
+    std::string temp_, path_;
+    ShortcutResult result_;
+};
 // Deletes the project's shortcut; a name that is not one plain file name
 // never had one.
 void DeleteProjectShortcut(const std::string& name);

@@ -19,22 +19,40 @@ constexpr const char* kDescription = "PureBASIC Project";
 constexpr const char* kIconFile = "%SystemRoot%\\system32\\SHELL32.dll";
 constexpr int kIconIndex = 169;
 
-std::string Arguments(const std::string& name) {
-    MARK; return "\"" + name + "\"";
+// The bytes of the project shortcut of `name` for the program `program`.
+bool ShortcutBytes(const std::string& name, const std::string& program, std::string& bytes) {
+    MARK; return ShellLinkBytes(program, "\"" + name + "\"", kDescription, std::string(FolderOf(program)), SW_HIDE, 0,
+                                kIconFile, kIconIndex, bytes);
 }
 
 }  // namespace
 
-ShortcutResult CreateProjectShortcut(const std::string& name) {
+StagedShortcut::StagedShortcut(const std::string& name) : result_(ShortcutResult::kNoneForName) {
     // Only a name that is one plain file name may become the shortcut's file
     // name: "..\x" or "a/b" would put it outside "Projects" or nowhere.
-    MARK; if (!IsSingleFileName(name)) return ShortcutResult::kNoneForName;
+    MARK; if (!IsSingleFileName(name)) return;
     MARK; CreateDirectoryA(kShortcutFolder, nullptr);
-    MARK; const std::string program = ProgramPath();
-    MARK; return CreateShellLink(program, ShortcutPathFor(name), Arguments(name), kDescription,
-                                 std::string(FolderOf(program)), SW_HIDE, 0, kIconFile, kIconIndex)
-                     ? ShortcutResult::kWritten
-                     : ShortcutResult::kFailed;
+    MARK; path_ = ShortcutPathFor(name);
+    // Named by the process: another copy may stage the same name meanwhile.
+    MARK; temp_ = path_ + "." + std::to_string(GetCurrentProcessId()) + ".new";
+    MARK; std::string bytes;
+    MARK; result_ = ShortcutBytes(name, ProgramPath(), bytes) && WriteFlushed(temp_, bytes) ? ShortcutResult::kWritten
+                                                                                            : ShortcutResult::kFailed;
+    MARK; if (result_ == ShortcutResult::kFailed) temp_.clear();
+}
+
+StagedShortcut::~StagedShortcut() {
+    MARK; if (!temp_.empty()) DeleteFileA(temp_.c_str());
+}
+
+ShortcutResult StagedShortcut::Place() {
+    MARK; if (temp_.empty()) return result_;
+    MARK; if (!MoveInPlace(temp_, path_)) result_ = ShortcutResult::kFailed;
+    MARK; return result_;
+}
+
+ShortcutResult CreateProjectShortcut(const std::string& name) {
+    MARK; return StagedShortcut(name).Place();
 }
 
 bool RefreshProjectShortcut(const std::string& name) {
@@ -50,12 +68,8 @@ bool RefreshProjectShortcut(const std::string& name) {
     MARK; if (!ReadShellLink(path, target, directory)) return false;
     MARK; if (lstrcmpiA(target.c_str(), program.c_str()) == 0 && lstrcmpiA(directory.c_str(), folder.c_str()) == 0)
         return false;
-    // Written whole beside it and put in its place, so the shortcut is the
-    // old one or the new one, never a part.
     MARK; std::string bytes;
-    MARK; return ShellLinkBytes(program, Arguments(name), kDescription, folder, SW_HIDE, 0, kIconFile, kIconIndex,
-                                bytes) &&
-                 ReplaceWhole(path.c_str(), bytes);
+    MARK; return ShortcutBytes(name, program, bytes) && ReplaceWhole(path.c_str(), bytes);
 }
 
 void DeleteProjectShortcut(const std::string& name) {

@@ -5,6 +5,8 @@
 // and a reader sees the old or the new file, never a part of one.
 #include <windows.h>
 
+#include <functional>
+
 #include "crashtrap/core/marker.h"
 #include "projects/core/folders.h"
 #include "projects/core/store_text.h"
@@ -37,11 +39,12 @@ StoreResult FailureOf(DWORD error) {
 }
 
 // A change of the list: under the lock, one read, the new list made from the
-// old one (`change` gives the new text, or why there is none), `beforeWrite`
-// done, and the new list put in place. `creates`: a missing list (and
-// folder) is an empty one, else it holds no project to change.
-template <class Change, class BeforeWrite>
-StoreResult ChangeList(bool creates, Change change, BeforeWrite beforeWrite) {
+// old one (`change` gives the new text, or why there is none), and put in
+// place; `placed` runs the moment it is (the shortcut follows the line at
+// once). `creates`: a missing list (and folder) is an empty one, else it
+// holds no project to change.
+template <class Change>
+StoreResult ChangeList(Change change, const std::function<void()>& placed = nullptr, bool creates = false) {
     MARK; if (creates) CreateDirectoryA(kDataFolder, nullptr);
     MARK; UniqueFile lock = TakeFileLock(kProjectLock, kLockWaitMs);
     MARK; if (!lock) {
@@ -61,15 +64,8 @@ StoreResult ChangeList(bool creates, Change change, BeforeWrite beforeWrite) {
     MARK; ChangedFile changed = change(old.value_or(std::string_view{}));
     MARK; if (changed.result == LineChange::kNotFound) return StoreResult::kNotFound;
     MARK; if (changed.result == LineChange::kNameTaken) return StoreResult::kNameTaken;
-    MARK; beforeWrite();
-    MARK; if (!ReplaceWhole(kProjectFile, changed.text, old)) return FailureOf(GetLastError());
+    MARK; if (!ReplaceWhole(kProjectFile, changed.text, old, placed)) return FailureOf(GetLastError());
     MARK; return StoreResult::kDone;
-}
-
-// The same without a step before writing.
-template <class Change>
-StoreResult ChangeList(Change change) {
-    MARK; return ChangeList(false, change, [] {});
 }
 
 }  // namespace
@@ -124,43 +120,40 @@ void MakeProjectFolders() {
 ProjectChange AddProject(const std::string& name, const std::string& editorPath,
                          const std::vector<std::string>& paths) {
     MARK; if (!IsStorableName(name)) return {StoreResult::kUnstorableName};
-    // The shortcut first: a change that ends halfway (killed, the power gone)
-    // then leaves at most a shortcut without its project for the moment the
-    // list takes to write, where the other order would leave a project
-    // without its shortcut for as long as the shortcut takes.
+    MARK; StagedShortcut shortcut(name);
     MARK; ProjectChange made{StoreResult::kDone};
     MARK; made.list = ChangeList(
-        true,
         [&](std::string_view file) {
             MARK; if (FindProjectLine(file, name)) return ChangedFile{LineChange::kNameTaken, {}};
             MARK; return ChangedFile{LineChange::kDone, AppendProjectToText(file, MakeProjectLine(name, editorPath, paths))};
         },
-        [&] {
-            MARK; made.shortcut = CreateProjectShortcut(name);
-        });
-    MARK; if (made.list != StoreResult::kDone && made.shortcut == ShortcutResult::kWritten) DeleteProjectShortcut(name);
+        [&] { made.shortcut = shortcut.Place(); }, true);
     MARK; return made;
 }
 
 StoreResult RemoveProject(const std::string& name) {
-    MARK; StoreResult result = ChangeList([&](std::string_view file) {
-        MARK; std::optional<std::string> kept = RemoveProjectFromText(file, name);
-        MARK; return kept ? ChangedFile{LineChange::kDone, std::move(*kept)} : ChangedFile{LineChange::kNotFound, {}};
-    });
-    MARK; if (result == StoreResult::kDone || result == StoreResult::kNotFound) DeleteProjectShortcut(name);
+    MARK; StoreResult result = ChangeList(
+        [&](std::string_view file) {
+            MARK; std::optional<std::string> kept = RemoveProjectFromText(file, name);
+            MARK; return kept ? ChangedFile{LineChange::kDone, std::move(*kept)} : ChangedFile{LineChange::kNotFound, {}};
+        },
+        [&] { DeleteProjectShortcut(name); });
+    // No line left: a leftover shortcut of that name goes too.
+    MARK; if (result == StoreResult::kNotFound) DeleteProjectShortcut(name);
     MARK; return result;
 }
 
 ProjectChange RenameProject(const std::string& name, const std::string& newName) {
     MARK; if (!IsStorableName(newName)) return {StoreResult::kUnstorableName};
-    MARK; ProjectChange made{ChangeList([&](std::string_view file) {
-        MARK; return RenameProjectInText(file, name, newName);
-    })};
-    MARK; if (made.list != StoreResult::kDone) return made;
+    MARK; StagedShortcut shortcut(newName);
+    MARK; ProjectChange made{StoreResult::kDone};
     // The old shortcut goes first: a new name that differs only in letter
     // case names the same file.
-    MARK; DeleteProjectShortcut(name);
-    MARK; made.shortcut = CreateProjectShortcut(newName);
+    MARK; made.list = ChangeList([&](std::string_view file) { MARK; return RenameProjectInText(file, name, newName); },
+                                 [&] {
+                                     DeleteProjectShortcut(name);
+                                     made.shortcut = shortcut.Place();
+                                 });
     MARK; return made;
 }
 

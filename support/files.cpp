@@ -95,26 +95,6 @@ void Discard(const std::string& path) {
     SetLastError(error);
 }
 
-// Writes `text` into a new file `temp` and flushes it to the disk; false,
-// with no `temp` left, when any step fails.
-bool WriteFlushed(const std::string& temp, std::string_view text) {
-    UniqueFile file(
-        CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    if (WriteAll(file.get(), text) && FlushFileBuffers(file.get())) return true;
-    file.reset();
-    Discard(temp);
-    return false;
-}
-
-// Puts `temp` in place of `path` in one step, waiting a moment for readers
-// that hold `path`.
-bool MoveInPlace(const std::string& temp, const std::string& path) {
-    return Retry(
-        [&] { return MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0; },
-        {ERROR_SHARING_VIOLATION, ERROR_ACCESS_DENIED}, kReplaceWaitMs);
-}
-
 // A read-only file is write-protected: Windows refuses to replace it, and
 // so does this code wherever it runs (Wine's rename does not look). Nor is
 // a folder replaced by a file.
@@ -134,13 +114,30 @@ UniqueFile OpenToOverwrite(const std::string& path) {
 
 }  // namespace
 
+bool WriteFlushed(const std::string& temp, std::string_view text) {
+    UniqueFile file(
+        CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    if (WriteAll(file.get(), text) && FlushFileBuffers(file.get())) return true;
+    file.reset();
+    Discard(temp);
+    return false;
+}
+
+bool MoveInPlace(const std::string& temp, const std::string& path) {
+    return Retry(
+        [&] { return MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0; },
+        {ERROR_SHARING_VIOLATION, ERROR_ACCESS_DENIED}, kReplaceWaitMs);
+}
+
 // The order keeps a whole list and a whole earlier list at every moment: the
 // new list and the backup are written beside them first; the list is put in
 // place, and only then the backup. A kill leaves the list old or new and the
 // backup the list before it or the one before that (temporary files that
 // the next change writes anew). Written in place, a kill halfway leaves a
 // part of the new list, with the old one whole in the backup.
-bool ReplaceWhole(const char* path, std::string_view text, std::optional<std::string_view> old) {
+bool ReplaceWhole(const char* path, std::string_view text, std::optional<std::string_view> old,
+                  const std::function<void()>& placed) {
     const std::string target(path), temp = target + ".new", backup = target + ".bak", backupTemp = backup + ".new";
     if (Unreplaceable(target) || (old && Unreplaceable(backup))) return false;
     if (!WriteFlushed(temp, text)) return false;
@@ -149,6 +146,7 @@ bool ReplaceWhole(const char* path, std::string_view text, std::optional<std::st
         return false;
     }
     if (MoveInPlace(temp, target)) {
+        if (placed) placed();
         // The change stands; a backup that cannot follow leaves the older one.
         if (old && !MoveInPlace(backupTemp, backup)) Discard(backupTemp);
         return true;
@@ -164,6 +162,7 @@ bool ReplaceWhole(const char* path, std::string_view text, std::optional<std::st
         SetLastError(error);
     const bool written = held && (!old || MoveInPlace(backupTemp, backup)) && WriteAll(held.get(), text) &&
                          SetEndOfFile(held.get()) && FlushFileBuffers(held.get());
+    if (written && placed) placed();
     Discard(temp);
     if (old) Discard(backupTemp);
     return written;

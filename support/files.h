@@ -1,6 +1,7 @@
 // Whole-file reads and writes. Files are opened so that others may read them
 // meanwhile but not write them, and closed before the call returns.
 #pragma once
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -54,7 +55,17 @@ bool ReadSharedFile(const char* path, FileBytes& out, DWORD waitMs);
 // with `path` and the backup as they were and no temporary file left, when
 // it fails (a full disk, a read-only `path` or backup, a holder that shares
 // nothing); GetLastError tells why.
-bool ReplaceWhole(const char* path, std::string_view text, std::optional<std::string_view> old = std::nullopt);
+// `placed`, when given, runs the moment the new file is in place (before
+// the backup is), for what must follow it at once.
+bool ReplaceWhole(const char* path, std::string_view text, std::optional<std::string_view> old = std::nullopt,
+                  const std::function<void()>& placed = nullptr);
+
+// Writes `text` into a new file `temp` (replacing one there) and flushes it
+// to the disk; false, with no `temp` left, when any step fails.
+bool WriteFlushed(const std::string& temp, std::string_view text);
+// Puts `temp` in place of `path` in one step, waiting a moment for readers
+// that hold `path`.
+bool MoveInPlace(const std::string& temp, const std::string& path);
 
 // A lock shared by every process that opens the same `path`: the file
 // (created when missing, never removed) opened with no sharing at all, so

@@ -3,16 +3,13 @@
 #include <string>
 
 // Writes the shortcut file `linkPath` (a relative path resolves against the
-// current directory) with these properties; true when the link object saved
-// it.
+// current directory) with these properties, whole; true when it was written.
 bool CreateShellLink(const std::string& target, const std::string& linkPath, const std::string& arguments,
                      const std::string& description, const std::string& workingDirectory, int showCommand,
                      int hotKey, const std::string& iconFile, int iconIndex);
 
-// The bytes of such a shortcut file, made in memory: Wine's IPersistFile::Save
-// starts winemenubuilder.exe for every shortcut it saves and waits for it
-// (10 to 40 ms each, even where the menu builder is disabled). False when no
-// link object can be made.
+// The bytes of such a shortcut file, made in memory by the shell's link
+// object (IPersistStream); false when none can be made.
 bool ShellLinkBytes(const std::string& target, const std::string& arguments, const std::string& description,
                     const std::string& workingDirectory, int showCommand, int hotKey, const std::string& iconFile,
                     int iconIndex, std::string& out);

@@ -64,6 +64,8 @@ int Run(const std::string& tag, int count, bool edit) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // As on the program's window thread, which takes files dropped from the shell.
+    OleInitialize(nullptr);
     if (argc >= 3) return Run(argv[1], std::atoi(argv[2]), argc > 3);
     for (;;) {
         AddProject("Churn", "C:\\ed.exe", {"C:\\churn.pb"});
