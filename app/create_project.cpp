@@ -22,7 +22,8 @@ void CreateProject() {
         MARK; editor = PickEditor();
         MARK; if (!editor.empty()) RememberEditor(editor);
     }
-    MARK; std::string name(TrimSpaces(DlgAskText(CatalogueText(Msg::kProjectName), CatalogueText(Msg::kNamePrompt), "")));
+    MARK; std::string name(
+        TrimSpaces(DlgAskText(CatalogueText(Msg::kProjectName), CatalogueText(Msg::kNamePrompt), "")));
     MARK; if (name.empty()) {
         MARK; InfoMessage(CatalogueText(Msg::kNameEmpty));
         MARK; return;

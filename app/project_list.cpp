@@ -54,7 +54,9 @@ bool ChangeMade(StoreResult result, Msg cannot) {
             MARK; InfoMessage(CatalogueText(Msg::kAlreadyDeleted));
             MARK; RefreshProjectList();
             break;
-        case StoreResult::kInUse: MARK; InfoMessage(CatalogueText(cannot) + "\r" + CatalogueText(Msg::kListInUse)); break;
+        case StoreResult::kInUse:
+            MARK; InfoMessage(CatalogueText(cannot) + "\r" + CatalogueText(Msg::kListInUse));
+            break;
         case StoreResult::kInTheWay:
             MARK; InfoMessage(CatalogueText(cannot) + "\r" + InTheWay(StorePathInTheWay()));
             break;
@@ -74,7 +76,8 @@ void SayShortcut(ShortcutResult result, const std::string& name) {
     // Otherwise a shortcut that cannot be saved (a name too long for a file,
     // say) is left without a word, as ever.
     MARK; if (result != ShortcutResult::kFailed || !IsFile(kShortcutFolder)) return;
-    MARK; InfoMessage(InsertQuotedName(CatalogueText(Msg::kShortcutNotWritten), name) + "\r" + InTheWay(kShortcutFolder));
+    MARK; InfoMessage(InsertQuotedName(CatalogueText(Msg::kShortcutNotWritten), name) + "\r" +
+                      InTheWay(kShortcutFolder));
 }
 
 // A start that found the editor or files gone offers the repair, then is
@@ -87,7 +90,9 @@ void StartNamedProject(const std::string& name) {
             case StartResult::kNoName: MARK; InfoMessage(CatalogueText(Msg::kNoneSelected)); return;
             case StartResult::kNoProjectFile: MARK; InfoMessage(CatalogueText(Msg::kNoProjects)); return;
             case StartResult::kListInUse: MARK; InfoMessage(CatalogueText(Msg::kListInUse)); return;
-            case StartResult::kNotFound: MARK; InfoMessage(InsertQuotedName(CatalogueText(Msg::kNotFound), name)); return;
+            case StartResult::kNotFound:
+                MARK; InfoMessage(InsertQuotedName(CatalogueText(Msg::kNotFound), name));
+                MARK; return;
             case StartResult::kInvalidLine:
                 MARK; InfoMessage(InsertQuotedName(CatalogueText(Msg::kInvalidLine), name));
                 MARK; return;

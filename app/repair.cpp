@@ -18,6 +18,11 @@ std::string Quoted(const std::string& text) {
     MARK; return "\"" + text + "\"";
 }
 
+// `msg` with its count of projects and its path (in quotes) filled in.
+std::string Counted(Msg msg, size_t count, const std::string& path) {
+    MARK; return ReplaceAll(ReplaceAll(CatalogueText(msg), "%count%", std::to_string(count)), "%path%", Quoted(path));
+}
+
 // A question of the project operations: title "Info", Yes and No.
 bool Ask(const std::string& text) {
     MARK; return DlgMessageBox("Info", text.c_str(), MB_ICONQUESTION | MB_YESNO) == IDYES;
@@ -36,12 +41,14 @@ MissingAnswer AskAboutMissingFiles(const std::string& name, const std::vector<st
     MARK; const bool none = missing.size() == fileCount;
     MARK; const std::string text =
         MissingFilesMessage(InsertQuotedName(CatalogueText(Msg::kMissingFiles), name), missing,
-                            CatalogueText(Msg::kMoreMissing), CatalogueText(none ? Msg::kNoneOrLocate : Msg::kOpenOrLocate));
+                            CatalogueText(Msg::kMoreMissing),
+                            CatalogueText(none ? Msg::kNoneOrLocate : Msg::kOpenOrLocate));
     MARK; const ButtonLabel locate{none ? IDOK : IDNO, CatalogueText(Msg::kButtonLocate)};
     MARK; const ButtonLabel cancel{IDCANCEL, CatalogueText(Msg::kButtonCancel)};
-    MARK; int answer = none ? DlgMessageBoxLabelled("Info", text.c_str(), MB_ICONQUESTION | MB_OKCANCEL, {locate, cancel})
-                            : DlgMessageBoxLabelled("Info", text.c_str(), MB_ICONQUESTION | MB_YESNOCANCEL,
-                                                    {{IDYES, CatalogueText(Msg::kButtonOpen)}, locate, cancel});
+    MARK; int answer =
+        none ? DlgMessageBoxLabelled("Info", text.c_str(), MB_ICONQUESTION | MB_OKCANCEL, {locate, cancel})
+             : DlgMessageBoxLabelled("Info", text.c_str(), MB_ICONQUESTION | MB_YESNOCANCEL,
+                                     {{IDYES, CatalogueText(Msg::kButtonOpen)}, locate, cancel});
     MARK; if (answer == locate.id) return MissingAnswer::kLocate;
     MARK; return answer == IDYES ? MissingAnswer::kOpenOthers : MissingAnswer::kCancel;
 }
@@ -58,9 +65,7 @@ bool LocateFiles(const std::string& name, const std::vector<std::string>& missin
     MARK; if (!ChangeMade(MoveProjectFiles({name}, found.moves), Msg::kCannotChange)) return false;
     // Other projects that lost files in the same move: one question for all.
     MARK; const OtherMoves others = FindOtherMovedFiles(name, found.from, chosen);
-    MARK; if (!others.names.empty() &&
-              Ask(ReplaceAll(ReplaceAll(CatalogueText(Msg::kRepairOthers), "%count%", std::to_string(others.names.size())),
-                             "%path%", Quoted(chosen))))
+    MARK; if (!others.names.empty() && Ask(Counted(Msg::kRepairOthers, others.names.size(), chosen)))
         ChangeMade(MoveProjectFiles(others.names, others.moves), Msg::kCannotChange);
     MARK; ShowChange();
     MARK; return true;
@@ -76,9 +81,7 @@ bool ChangeEditor(const std::string& name) {
     // Projects made with the same editor most likely lost it the same way.
     MARK; const std::string old = ProjectEditor(name);
     MARK; const std::vector<std::string> alike = ProjectsWithEditor(old, name);
-    MARK; const bool all = !alike.empty() &&
-                           Ask(ReplaceAll(ReplaceAll(CatalogueText(Msg::kEditorAlike), "%count%", std::to_string(alike.size())),
-                                          "%path%", Quoted(old)));
+    MARK; const bool all = !alike.empty() && Ask(Counted(Msg::kEditorAlike, alike.size(), old));
     MARK; return ChangeMade(ChangeProjectEditor(name, chosen, all), Msg::kCannotChange);
 }
 
@@ -90,7 +93,8 @@ bool ChooseMissingEditor(const std::string& name, const std::string& editor) {
 }
 
 bool ChooseEditorForAll(const std::string& name) {
-    MARK; if (!Ask(InsertQuotedName(CatalogueText(Msg::kNoEditor), name) + "\r\n\r\n" + CatalogueText(Msg::kChooseEditorNow)))
+    MARK; if (!Ask(InsertQuotedName(CatalogueText(Msg::kNoEditor), name) + "\r\n\r\n" +
+                   CatalogueText(Msg::kChooseEditorNow)))
         return false;
     MARK; const std::string chosen = PickEditor();
     MARK; return !chosen.empty() && RememberEditor(chosen);

@@ -88,7 +88,8 @@ std::vector<Leftover> BatchFiles() {
         MARK; if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
         MARK; const std::string path = std::string(kDataFolder) + '\\' + found.cFileName;
         MARK; for (unsigned slot = 0; slot < kBatchSlots; ++slot) {
-            MARK; if (EqualAsciiNoCase(path, BatchFilePath(slot))) files.push_back({path, TicksOf(found.ftLastWriteTime)});
+            MARK; if (EqualAsciiNoCase(path, BatchFilePath(slot)))
+                files.push_back({path, TicksOf(found.ftLastWriteTime)});
         }
     } while (FindNextFileA(find.get(), &found));
     MARK; return files;

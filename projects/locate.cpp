@@ -34,7 +34,8 @@ Relocation FindMovedFiles(const std::vector<std::string>& missing, const std::st
                 MARK; taken = true;
                 MARK; found.moves.emplace_back(missing[i], candidate.path);
                 MARK; bool known = false;
-                MARK; for (const std::string& from : found.from) known = known || EqualAsciiNoCase(from, candidate.from);
+                MARK; for (const std::string& from : found.from)
+                    known = known || EqualAsciiNoCase(from, candidate.from);
                 MARK; if (!known) found.from.push_back(candidate.from);
             }
             MARK; ++at;
@@ -43,7 +44,8 @@ Relocation FindMovedFiles(const std::vector<std::string>& missing, const std::st
     MARK; return found;
 }
 
-OtherMoves FindOtherMovedFiles(const std::string& name, const std::vector<std::string>& from, const std::string& chosen) {
+OtherMoves FindOtherMovedFiles(const std::string& name, const std::vector<std::string>& from,
+                               const std::string& chosen) {
     MARK; OtherMoves others;
     MARK; FileBytes file;
     MARK; if (from.empty() || ReadProjectList(file) != ListRead::kRead) return others;

@@ -134,7 +134,8 @@ struct OtherMoves {
     std::vector<std::string> names;
     std::vector<std::pair<std::string, std::string>> moves;
 };
-OtherMoves FindOtherMovedFiles(const std::string& name, const std::vector<std::string>& from, const std::string& chosen);
+OtherMoves FindOtherMovedFiles(const std::string& name, const std::vector<std::string>& from,
+                               const std::string& chosen);
 
 // Starting (start.cpp).
 enum class StartResult {

@@ -50,7 +50,8 @@ StoreResult ChangeList(Change change, const std::function<void()>& placed = null
     MARK; if (!lock) {
         // Without the folder Data there is no list, nor any project.
         MARK; DWORD error = GetLastError();
-        MARK; if (!creates && error == ERROR_PATH_NOT_FOUND && StorePathInTheWay().empty()) return StoreResult::kNotFound;
+        MARK; if (!creates && error == ERROR_PATH_NOT_FOUND && StorePathInTheWay().empty())
+            return StoreResult::kNotFound;
         MARK; return FailureOf(error);
     }
     MARK; FileBytes file;
@@ -125,7 +126,8 @@ ProjectChange AddProject(const std::string& name, const std::string& editorPath,
     MARK; made.list = ChangeList(
         [&](std::string_view file) {
             MARK; if (FindProjectLine(file, name)) return ChangedFile{LineChange::kNameTaken, {}};
-            MARK; return ChangedFile{LineChange::kDone, AppendProjectToText(file, MakeProjectLine(name, editorPath, paths))};
+            MARK; std::string line = MakeProjectLine(name, editorPath, paths);
+            MARK; return ChangedFile{LineChange::kDone, AppendProjectToText(file, line)};
         },
         [&] { made.shortcut = shortcut.Place(); }, true);
     MARK; return made;
@@ -135,7 +137,8 @@ StoreResult RemoveProject(const std::string& name) {
     MARK; StoreResult result = ChangeList(
         [&](std::string_view file) {
             MARK; std::optional<std::string> kept = RemoveProjectFromText(file, name);
-            MARK; return kept ? ChangedFile{LineChange::kDone, std::move(*kept)} : ChangedFile{LineChange::kNotFound, {}};
+            MARK; if (!kept) return ChangedFile{LineChange::kNotFound, {}};
+            MARK; return ChangedFile{LineChange::kDone, std::move(*kept)};
         },
         [&] { DeleteProjectShortcut(name); });
     // No line left: a leftover shortcut of that name goes too.

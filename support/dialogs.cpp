@@ -137,7 +137,8 @@ namespace {
 LRESULT CALLBACK RelabelBox(int code, WPARAM wp, LPARAM lp) {
     HHOOK hook = gDialogs.labelHook;
     if (code == HCBT_ACTIVATE) {
-        for (const ButtonLabel& label : gDialogs.labels) SetDlgItemTextA(reinterpret_cast<HWND>(wp), label.id, label.text.c_str());
+        for (const ButtonLabel& label : gDialogs.labels)
+            SetDlgItemTextA(reinterpret_cast<HWND>(wp), label.id, label.text.c_str());
         UnhookWindowsHookEx(hook);
         gDialogs.labelHook = nullptr;
     }

@@ -126,7 +126,9 @@ bool WriteFlushed(const std::string& temp, std::string_view text) {
 
 bool MoveInPlace(const std::string& temp, const std::string& path) {
     return Retry(
-        [&] { return MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0; },
+        [&] {
+            return MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+        },
         {ERROR_SHARING_VIOLATION, ERROR_ACCESS_DENIED}, kReplaceWaitMs);
 }
 

@@ -1,5 +1,7 @@
 #include "support/wait.h"
 
+#include <algorithm>
+
 #include "support/dialogs.h"
 
 namespace {
@@ -50,7 +52,7 @@ bool KeepAnswering::Wait(std::vector<HANDLE> handles, DWORD ms, bool sleeping) {
         const DWORD passed = GetTickCount() - begin;
         if (passed >= ms) return handles.empty();
         DWORD left = ms - passed;
-        const DWORD count = DWORD(handles.size() < MAXIMUM_WAIT_OBJECTS - 1 ? handles.size() : MAXIMUM_WAIT_OBJECTS - 1);
+        const DWORD count = DWORD(std::min<size_t>(handles.size(), MAXIMUM_WAIT_OBJECTS - 1));
         const DWORD elapsed = GetTickCount() - start_;
         if (!busy_ && elapsed >= kGraceMs) StartServing();
         if (busy_) {

@@ -12,7 +12,8 @@ constexpr CatalogueEntry MessageCatalogue[int(Msg::kCount)] = {
     {Msg::kQuitButton, "Beenden", {"Beenden", "Quit"}},
     {Msg::kDeleteQuestion, "Del P", {"Soll das das Projekt %name% wirklich aus der Liste entfernt werden?",
                "Do you really want to delete the selected file %name%?"}},
-    {Msg::kAlreadyDeleted, "A Del P", {"Das ausgew\xE4hlte Projekt wurde bereits gel\xF6scht!", "This project doesn't exists!"}},
+    {Msg::kAlreadyDeleted, "A Del P",
+     {"Das ausgew\xE4hlte Projekt wurde bereits gel\xF6scht!", "This project doesn't exists!"}},
     {Msg::kNoneSelected, "S P", {"Es wurde kein Projekt ausgew\xE4hlt!", "No projects selected!"}},
     {Msg::kNamePrompt, "Name P", {"Bitte gebe einen Projektnamen ein.", "Please enter the new projectname."}},
     {Msg::kCannotCreate, "P Error", {"Das Projekt konnte nicht angelegt werden!", "Cannot create new project!"}},
@@ -20,18 +21,23 @@ constexpr CatalogueEntry MessageCatalogue[int(Msg::kCount)] = {
     {Msg::kNameTaken, "A Name P", {"Dieser Projektname existiert bereits!", "This name already exists!"}},
     {Msg::kNameEmpty, "E Name P", {"Der Projektname ist leer!", "Projectname is empty!"}},
     {Msg::kNoProjects, "No P", {"Es sind keine Projekte vorhanden!", "There are no projects!"}},
-    {Msg::kNotFound, "Find P", {"Das angegebene Projekt %name% konnte nicht gefunden werden!", "Cannot find the project %name%!"}},
+    {Msg::kNotFound, "Find P",
+     {"Das angegebene Projekt %name% konnte nicht gefunden werden!", "Cannot find the project %name%!"}},
     {Msg::kNoFiles, "No F", {"Es wurden keine Dateien f\xFCr das Projekt ausgew\xE4hlt!", "No files selected!"}},
-    {Msg::kSeparatorInName, "Sep Name P", {"Der Projektname darf kein \xBF enthalten!", "The projectname must not contain \xBF!"}},
+    {Msg::kSeparatorInName, "Sep Name P",
+     {"Der Projektname darf kein \xBF enthalten!", "The projectname must not contain \xBF!"}},
     {Msg::kCannotDelete, "Del Error", {"Das Projekt konnte nicht gel\xF6scht werden!", "Cannot delete the project!"}},
-    {Msg::kUnholdableName, "Name F", {"Der Name dieser Datei enth\xE4lt Zeichen, die nicht gespeichert werden k\xF6nnen. Bitte benenne die "
+    {Msg::kUnholdableName, "Name F",
+     {"Der Name dieser Datei enth\xE4lt Zeichen, die nicht gespeichert werden k\xF6nnen. Bitte benenne die "
                 "Datei um!",
                 "The name of this file holds characters that cannot be stored. Please rename the file!"}},
-    {Msg::kInvalidLine, "Bad P", {"Der Eintrag des Projekts %name% in der Projektliste ist ung\xFCltig; es wurde nicht gestartet!",
+    {Msg::kInvalidLine, "Bad P",
+     {"Der Eintrag des Projekts %name% in der Projektliste ist ung\xFCltig; es wurde nicht gestartet!",
                "The entry of the project %name% in the project list is not valid; it was not started!"}},
     {Msg::kNoEditor, "No E", {"Der Editor f\xFCr das Projekt %name% wurde nicht gefunden!",
               "Cannot find the editor for the project %name%!"}},
-    {Msg::kUnreadablePath, "Path P", {"Das Projekt %name% konnte nicht gestartet werden: ein Pfad enth\xE4lt Zeichen, die der "
+    {Msg::kUnreadablePath, "Path P",
+     {"Das Projekt %name% konnte nicht gestartet werden: ein Pfad enth\xE4lt Zeichen, die der "
                 "Befehlsinterpreter nicht lesen kann!",
                 "Cannot start the project %name%: a path holds characters the command interpreter cannot read!"}},
     // The project list's context menu; "&" marks an item's access key.
@@ -41,19 +47,24 @@ constexpr CatalogueEntry MessageCatalogue[int(Msg::kCount)] = {
     {Msg::kMenuReplace, "M Replace", {"Dateien durch die Liste &ersetzen...", "Re&place files with the list..."}},
     {Msg::kMenuDelete, "M Delete", {"Projekt &l\xF6schen", "&Delete project"}},
     {Msg::kMenuFolder, "M Folder", {"Verkn\xFCpfungs&ordner \xF6" "ffnen", "&Open the shortcut folder"}},
-    {Msg::kReplaceQuestion, "Rep P", {"Sollen die Dateien des Projekts %name% wirklich durch die Dateien der Liste ersetzt werden?",
+    {Msg::kReplaceQuestion, "Rep P",
+     {"Sollen die Dateien des Projekts %name% wirklich durch die Dateien der Liste ersetzt werden?",
                "Do you really want to replace the files of the project %name% with the files of the list?"}},
     {Msg::kCannotChange, "C Error", {"Das Projekt konnte nicht ge\xE4ndert werden!", "Cannot change the project!"}},
-    {Msg::kNothingDropped, "Drop F", {"Es wurde nichts \xFC" "bernommen: nur *.pb- und *.pbi-Dateien werden gesammelt, keine Ordner und "
+    {Msg::kNothingDropped, "Drop F",
+     {"Es wurde nichts \xFC" "bernommen: nur *.pb- und *.pbi-Dateien werden gesammelt, keine Ordner und "
                 "keine anderen Dateien.",
                 "Nothing was taken: only *.pb and *.pbi files are collected, no folders and no other files."}},
     {Msg::kMissingFiles, "Miss F", {"Diese Dateien des Projekts %name% wurden nicht gefunden:",
                 "These files of the project %name% cannot be found:"}},
     {Msg::kMoreMissing, "More F", {"... und %count% weitere", "... and %count% more"}},
-    {Msg::kMissingEditor, "Miss E", {"Der Editor des Projekts %name% wurde nicht gefunden:", "The editor of the project %name% cannot be found:"}},
-    {Msg::kFixEditor, "Fix E", {"Soll jetzt ein anderer Editor gew\xE4hlt werden? (Oder installiere diesen dort wieder.)",
+    {Msg::kMissingEditor, "Miss E",
+     {"Der Editor des Projekts %name% wurde nicht gefunden:", "The editor of the project %name% cannot be found:"}},
+    {Msg::kFixEditor, "Fix E",
+     {"Soll jetzt ein anderer Editor gew\xE4hlt werden? (Oder installiere diesen dort wieder.)",
                "Choose another editor now? (Or install this one there again.)"}},
-    {Msg::kNotPrepared, "Prep F", {"Das Projekt %name% konnte nicht gestartet werden: der Start konnte nicht vorbereitet werden (in den "
+    {Msg::kNotPrepared, "Prep F",
+     {"Das Projekt %name% konnte nicht gestartet werden: der Start konnte nicht vorbereitet werden (in den "
                 "Ordner Data kann nichts geschrieben werden).",
                 "Cannot start the project %name%: the start could not be prepared (nothing can be written into the "
                 "folder Data)."}},

@@ -20,7 +20,8 @@ std::vector<Candidate> LocateCandidates(std::string_view missing, std::string_vi
     MARK; size_t from = PathRoot(missing).size();
     MARK; while (from < missing.size()) {
         MARK; std::string_view rest = missing.substr(from);
-        MARK; if (!rest.empty() && rest.front() != '\\') candidates.push_back({to + std::string(rest), std::string(missing.substr(0, from))});
+        MARK; if (!rest.empty() && rest.front() != '\\')
+            candidates.push_back({to + std::string(rest), std::string(missing.substr(0, from))});
         MARK; size_t slash = missing.find('\\', from);
         MARK; if (slash == std::string_view::npos) break;
         MARK; from = slash + 1;

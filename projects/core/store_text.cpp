@@ -34,7 +34,8 @@ std::string ProjectFilesText(std::string_view line) {
     }
     MARK; auto nextQuote = [&](size_t from) {
         MARK; size_t at = line.find('"', from);
-        MARK; while (at != std::string_view::npos && (at == editorOpen || at == editorClose)) at = line.find('"', at + 1);
+        MARK; while (at != std::string_view::npos && (at == editorOpen || at == editorClose))
+            at = line.find('"', at + 1);
         MARK; return at;
     };
     MARK; std::string out;
@@ -134,7 +135,8 @@ std::optional<std::string> RemoveProjectFromText(std::string_view file, std::str
     MARK; std::string kept;
     MARK; kept.reserve(file.size());
     MARK; for (const StoreLine& line : SplitStoreLines(file)) {
-        MARK; if (!EqualAsciiNoCase(line.text, *found)) kept.append(file.substr(line.offset, line.text.size() + line.endLength));
+        MARK; if (!EqualAsciiNoCase(line.text, *found))
+            kept.append(file.substr(line.offset, line.text.size() + line.endLength));
     }
     MARK; return kept;
 }
@@ -208,7 +210,8 @@ ChangedFile ReplaceProjectFilesInText(std::string_view file, std::string_view na
 std::string EditorOfLine(std::string_view line) {
     MARK; auto [begin, end] = EditorSpan(line);
     MARK; std::string_view field = line.substr(begin, end - begin);
-    MARK; if (field.size() >= 2 && field.front() == '"' && field.back() == '"') field = field.substr(1, field.size() - 2);
+    MARK; if (field.size() >= 2 && field.front() == '"' && field.back() == '"')
+        field = field.substr(1, field.size() - 2);
     MARK; return std::string(TrimSpaces(field));
 }
 
@@ -220,7 +223,8 @@ ChangedFile ReplaceEditorInText(std::string_view file, std::string_view name, st
     MARK; std::string out;
     MARK; for (const StoreLine& line : lines) {
         MARK; std::string_view text = line.text;
-        MARK; if (&line == found || (alike && !ProjectNameOf(text).empty() && EqualAsciiNoCase(EditorOfLine(text), old))) {
+        MARK; const bool same = alike && !ProjectNameOf(text).empty() && EqualAsciiNoCase(EditorOfLine(text), old);
+        MARK; if (&line == found || same) {
             MARK; auto [begin, end] = EditorSpan(text);
             MARK; out.append(text.substr(0, begin)).append(EditorField(editor)).append(text.substr(end));
         } else {

@@ -60,7 +60,8 @@ TEST(Catalogue, LanguagesOutsideTheTable) {
 
 TEST(Catalogue, NameGoesIntoThePlaceholderInQuotes) {
     // The catalogue leaves the placeholder alone; the caller fills it in.
-    EXPECT_EQ(CatalogueTextFor(Msg::kDeleteQuestion, 0), "Soll das das Projekt %name% wirklich aus der Liste entfernt werden?");
+    EXPECT_EQ(CatalogueTextFor(Msg::kDeleteQuestion, 0),
+              "Soll das das Projekt %name% wirklich aus der Liste entfernt werden?");
     std::string find = CatalogueTextFor(Msg::kNotFound, 1);
     EXPECT_EQ(find, "Cannot find the project %name%!");
     const struct {

@@ -148,9 +148,11 @@ TEST(PrefWriter, AKeyIsSetAndEveryOtherByteStays) {
     EXPECT_EQ(PrefWithKey(withEditor, "editor", "Path", "D:\\x.exe"), made + "[Editor]\r\nPath = D:\\x.exe\r\n");
     EXPECT_EQ(PrefWithKey("[Editor]\nold = 1\n[Other]\nx = 2", "Editor", "Path", "p"),
               "[Editor]\nold = 1\nPath = p\r\n[Other]\nx = 2");
-    EXPECT_EQ(PrefWithKey("[Language]\r\nLanguage = 1", "Editor", "Path", "p"), "[Language]\r\nLanguage = 1\r\n[Editor]\r\nPath = p\r\n");
+    EXPECT_EQ(PrefWithKey("[Language]\r\nLanguage = 1", "Editor", "Path", "p"),
+              "[Language]\r\nLanguage = 1\r\n[Editor]\r\nPath = p\r\n");
     const std::string text = PrefWithKey(withEditor, "Editor", "Path", "C:\\spaced \xE4 ");
-    EXPECT_EQ(PrefFindText(text, PrefFindGroup(text, "Editor"), "PATH"), "C:\\spaced \xE4 ") << "a trailing CR is no part";
+    EXPECT_EQ(PrefFindText(text, PrefFindGroup(text, "Editor"), "PATH"), "C:\\spaced \xE4 ")
+        << "a trailing CR is no part";
     EXPECT_EQ(PrefFindText(text, PrefFindGroup(text, "Language"), "Path"), std::nullopt);
     EXPECT_EQ(Read(text, "Language", "Language", 5), 0);
 }

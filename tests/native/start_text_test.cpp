@@ -18,7 +18,8 @@ TEST(StartCommand, LinesAsCreatingWritesThemRunAsBefore) {
         {"D\xBF" "C:\\50%\\ed.exe \"C:\\100%\\a.pb\" ", "C:\\50%\\ed.exe", {"C:\\100%\\a.pb"},
          "\"C:\\50%%\\ed.exe\" \"C:\\100%%\\a.pb\" \r\ndel \"%~f0\""},
         // Beyond ASCII: the console's code page is set first.
-        {"D\xBF" "ed\xBF" "x \"a\" ", "ed\xBF" "x", {"a"}, "chcp 850 >nul 2>&1\r\n\"ed\xBF" "x\" \"a\" \r\ndel \"%~f0\""},
+        {"D\xBF" "ed\xBF" "x \"a\" ", "ed\xBF" "x", {"a"},
+         "chcp 850 >nul 2>&1\r\n\"ed\xBF" "x\" \"a\" \r\ndel \"%~f0\""},
         // Hand-edited: the last space gone, '&' and spaces inside quotes.
         {"D\xBF" "e \" a & b \"", "e", {" a & b "}, "\"e\" \" a & b \" \r\ndel \"%~f0\""},
         // Repaired by hand: the editor quoted, runs of spaces, a variable

@@ -28,8 +28,8 @@ struct Held : drv::Program {
         drv::MakeFolders(folder + "Projects");
         for (const char* project : {"Alpha", "Beta", "Gamma"}) {
             lines += Line(project);
-            EXPECT_TRUE(CreateShellLink(exe, Lnk(project), "\"" + std::string(project) + "\"", "PureBASIC Project", folder,
-                                        SW_HIDE, 0, drv::kShortcutIconFile, 169));
+            EXPECT_TRUE(CreateShellLink(exe, Lnk(project), "\"" + std::string(project) + "\"", "PureBASIC Project",
+                                        folder, SW_HIDE, 0, drv::kShortcutIconFile, 169));
         }
         SetProjects(lines);
         Put("Data\\Projects.twp.bak", "an earlier list\r\n");
@@ -51,7 +51,8 @@ struct Held : drv::Program {
 // once it has it open.
 drv::Process Hold(const std::string& path, const char* share, DWORD ms) {
     HANDLE held = CreateEventA(nullptr, TRUE, FALSE, "TwHeld");
-    drv::Process holder = drv::Start(drv::ToolPath("hold_file.exe"), "\"" + path + "\" " + share + " " + std::to_string(ms));
+    const std::string args = "\"" + path + "\" " + share + " " + std::to_string(ms);
+    drv::Process holder = drv::Start(drv::ToolPath("hold_file.exe"), args);
     EXPECT_EQ(WaitForSingleObject(held, drv::Span(10000)), WAIT_OBJECT_0) << "the holder has " << path;
     CloseHandle(held);
     return holder;

@@ -39,7 +39,9 @@ public:
     std::string InTheWay(const std::string& path) const {
         return ReplaceAll(Text(Msg::kInTheWay), "%path%", "\"" + path + "\"");
     }
-    std::string DeleteQuestion(const std::string& name) const { return InsertQuotedName(Text(Msg::kDeleteQuestion), name); }
+    std::string DeleteQuestion(const std::string& name) const {
+        return InsertQuotedName(Text(Msg::kDeleteQuestion), name);
+    }
 
     // Walks the tree to `path` as a user does: double-click each closed
     // folder on the way, then click the item.
@@ -86,7 +88,8 @@ public:
         ASSERT_TRUE(ClickFor(kGadgetCreate, [&] {
             auto shown = drv::TopWindows(process.Id(), "InputRequester");
             dialog = shown.empty() ? nullptr : shown.front();
-            for (HWND hwnd : drv::TopWindows(process.Id(), "#32770")) editorAsked = editorAsked || drv::WindowText(hwnd) == pick;
+            for (HWND hwnd : drv::TopWindows(process.Id(), "#32770"))
+                editorAsked = editorAsked || drv::WindowText(hwnd) == pick;
             return dialog != nullptr || editorAsked;
         })) << "name dialog";
         // No editor registered: the user is asked for one first.

@@ -13,7 +13,9 @@ const char kCreated[] = "[Language]\r\nLanguage = 0\r\n(0 = Deutsch; 1 = English
 
 // What the host writes for its "lang" request: the language read and the
 // text of one key in it.
-std::string LangReport(int language) { return std::to_string(language) + "\n" + CatalogueTextFor(Msg::kQuitButton, language); }
+std::string LangReport(int language) {
+    return std::to_string(language) + "\n" + CatalogueTextFor(Msg::kQuitButton, language);
+}
 
 TEST(LanguageSetting, MissingFileIsCreatedGermanAndClosedAtOnce) {
     drv::DialogHost host("language-missing");
@@ -105,8 +107,8 @@ TEST(LanguageOnTheRoad, RefusalsComeInTheLanguageOfTheFile) {
         app.SetProjects("Demo\xBF" "C:\\e.exe \"C:\\a.pb\" \r\n");
         if (c.present) app.Put("Language.ini", c.ini);
 
-        ASSERT_NO_FATAL_FAILURE(app.ExpectRefusal("x", InsertQuotedName(CatalogueTextFor(Msg::kNotFound, c.language), "x"),
-                                                  drv::FreshFolder("language-cwd")));
+        const std::string refusal = InsertQuotedName(CatalogueTextFor(Msg::kNotFound, c.language), "x");
+        ASSERT_NO_FATAL_FAILURE(app.ExpectRefusal("x", refusal, drv::FreshFolder("language-cwd")));
 
         std::string after;
         EXPECT_EQ(drv::ReadBytes(app.folder + "Language.ini", after), c.present) << "never created on this road";

@@ -232,7 +232,9 @@ TEST_F(ProjectEdit, LoadAndReplaceFilesKeepTheEditorPath) {
 // after a question, that of the other projects with the same editor.
 TEST_F(ProjectEdit, ChangeEditorForOneOrForAllWithTheSameEditor) {
     const std::string old = "C:\\Old\\PureBasic.exe", other = "C:\\Other\\PureBasic.exe";
-    auto line = [](const std::string& name, const std::string& editor) { return ProjectLine(name, editor, {"C:\\" + name + ".pb"}); };
+    auto line = [](const std::string& name, const std::string& editor) {
+        return ProjectLine(name, editor, {"C:\\" + name + ".pb"});
+    };
     ASSERT_NO_FATAL_FAILURE(Open(1, line("A", old) + line("B", old) + line("C", old) + line("D", other)));
     const std::string alike = ReplaceAll(Text(Msg::kEditorAlike), "%path%", "\"" + old + "\"");
     auto change = [&](int row, const std::string& count, int answer) {
@@ -245,7 +247,8 @@ TEST_F(ProjectEdit, ChangeEditorForOneOrForAllWithTheSameEditor) {
     ASSERT_NO_FATAL_FAILURE(change(0, "2", IDNO));
     EXPECT_EQ(app_.ProjectFile(), line("A", app_.editor) + line("B", old) + line("C", old) + line("D", other));
     ASSERT_NO_FATAL_FAILURE(change(1, "1", IDYES));
-    EXPECT_EQ(app_.ProjectFile(), line("A", app_.editor) + line("B", app_.editor) + line("C", app_.editor) + line("D", other));
+    const std::string now = line("A", app_.editor) + line("B", app_.editor) + line("C", app_.editor);
+    EXPECT_EQ(app_.ProjectFile(), now + line("D", other));
 }
 
 // A rename or a change of files that cannot write the list changes nothing

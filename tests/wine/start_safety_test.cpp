@@ -215,9 +215,9 @@ TEST(StartSafety, AProjectMadeWithoutTheEditorTakesTheRegisteredOne) {
     const std::string a = s.src + "a.pb", line = ProjectLine("Demo", "", {a});
     s.SetProjects(line);
     drv::Process declined = s.Run("Demo");
-    ASSERT_TRUE(drv::AnswerBox(declined.Id(), "Info",
-                               Refusal(Msg::kNoEditor, "demo") + "\r\n\r\n" + CatalogueTextFor(Msg::kChooseEditorNow, 0),
-                               MB_ICONQUESTION | MB_YESNO, IDNO));
+    const std::string question =
+        Refusal(Msg::kNoEditor, "demo") + "\r\n\r\n" + CatalogueTextFor(Msg::kChooseEditorNow, 0);
+    ASSERT_TRUE(drv::AnswerBox(declined.Id(), "Info", question, MB_ICONQUESTION | MB_YESNO, IDNO));
     EXPECT_EQ(declined.Wait(), 0);
 
     std::string home = drv::FolderOf(s.editor);

@@ -141,7 +141,7 @@ TEST_F(Store, KilledChangesNeverLoseTheList) {
     const std::string states[] = {base, base + "Churn\xBF" "C:\\ed.exe \"C:\\churn.pb\" \r\n",
                                   base + "Churned\xBF" "C:\\ed.exe \"C:\\churn.pb\" \r\n",
                                   base + "Churned\xBF" "C:\\ed.exe \"C:\\churned.pb\" \r\n"};
-    auto known = [&](const std::string& file) { return std::find(std::begin(states), std::end(states), file) != std::end(states); };
+    auto known = [&](const std::string& file) { return std::ranges::find(states, file) != std::end(states); };
     Put(base);
     ASSERT_EQ(CreateProjectShortcut("Keep 7"), ShortcutResult::kWritten);
     const std::string keep = drv::Bytes(folder_ + "Projects\\Keep 7.lnk");
@@ -159,15 +159,18 @@ TEST_F(Store, KilledChangesNeverLoseTheList) {
         ASSERT_TRUE(known(drv::Bytes(folder_ + "Data\\Projects.twp.bak"))) << "round " << round;
         ASSERT_EQ(drv::Bytes(folder_ + "Projects\\Keep 7.lnk"), keep) << "round " << round;
         // The shortcuts of the project being changed: one for its name, if any.
-        const bool churn = drv::Exists(folder_ + "Projects\\Churn.lnk"), churned = drv::Exists(folder_ + "Projects\\Churned.lnk");
-        const bool matches = now == states[0] ? !churn && !churned : now == states[1] ? churn && !churned : !churn && churned;
+        const bool churn = drv::Exists(folder_ + "Projects\\Churn.lnk");
+        const bool churned = drv::Exists(folder_ + "Projects\\Churned.lnk");
+        const bool matches = now == states[0]   ? !churn && !churned
+                             : now == states[1] ? churn && !churned
+                                                : !churn && churned;
         mismatched += !matches;
         // The next round starts from the list without the project.
         RemoveProject("churn");
         RemoveProject("churned");
     }
-    std::printf("%d kills: list and backup always whole; the changed project's shortcut did not match its line %d times\n",
-                rounds, mismatched);
+    std::printf("%d kills: list and backup always whole; the changed project's shortcut did not match its line "
+                "%d times\n", rounds, mismatched);
     EXPECT_EQ(Add("After", {"a.pb"}), StoreResult::kDone) << "a killed copy holds no lock";
 }
 
@@ -191,9 +194,13 @@ TEST_F(Store, TwoCopiesAtOnceLoseNothing) {
         end = std::min(file.find("\r\n", at), file.size());
         lines.push_back(file.substr(at, end - at));
     }
-    for (int i = 1; i < 200; i += 2) expected.push_back("A " + std::to_string(i) + "\xBF" "C:\\ed.exe \"C:\\A " + std::to_string(i) + ".pb\" ");
+    for (int i = 1; i < 200; i += 2) {
+        const std::string name = "A " + std::to_string(i);
+        expected.push_back(name + "\xBF" "C:\\ed.exe \"C:\\" + name + ".pb\" ");
+    }
     for (int i = 0; i < 100; ++i)
-        expected.push_back("B " + std::to_string(i) + " renamed\xBF" "C:\\ed.exe \"C:\\B " + std::to_string(i) + " new.pb\" ");
+        expected.push_back("B " + std::to_string(i) + " renamed\xBF" "C:\\ed.exe \"C:\\B " + std::to_string(i) +
+                           " new.pb\" ");
     std::sort(lines.begin(), lines.end());
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(lines, expected);

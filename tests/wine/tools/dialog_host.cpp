@@ -137,7 +137,8 @@ void Run(const std::string& request) {
         WriteOut("lang.txt", std::to_string(gApp.language) + "\n" + CatalogueText(Msg::kQuitButton));
     } else if (request.rfind("ask", 0) == 0) {
         std::string defaultText = request.size() > 4 ? ReadIn(request.substr(4)) : "";
-        WriteOut("ask" + n + ".txt", DlgAskText(CatalogueText(Msg::kProjectName), CatalogueText(Msg::kNamePrompt), defaultText));
+        WriteOut("ask" + n + ".txt",
+                 DlgAskText(CatalogueText(Msg::kProjectName), CatalogueText(Msg::kNamePrompt), defaultText));
     } else if (request.rfind("box=", 0) == 0) {
         int result = DlgMessageBox("Info", ("Message " + n).c_str(), unsigned(std::atoi(request.c_str() + 4)));
         WriteOut("box" + n + ".txt", std::to_string(result));
