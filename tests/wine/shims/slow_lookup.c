@@ -38,54 +38,29 @@ static int slow(const char* path) {
     return 1;
 }
 
-#define REAL(name)                      \
-    static __typeof__(&name) real_##name; \
-    if (!real_##name) real_##name = (__typeof__(&name))dlsym(RTLD_NEXT, #name)
-
-#define WRAP_STAT(name, buf_t)                                   \
-    int name(const char* path, buf_t* buf) {                     \
-        REAL(name);                                              \
-        return slow(path) ? -1 : real_##name(path, buf);         \
+/* open(at)'s mode comes only with O_CREAT or O_TMPFILE. */
+#define MODE(flags)                                    \
+    mode_t mode = 0;                                   \
+    if ((flags) & (O_CREAT | O_TMPFILE)) {             \
+        va_list list;                                  \
+        va_start(list, flags);                         \
+        mode = va_arg(list, mode_t);                   \
+        va_end(list);                                  \
     }
-WRAP_STAT(stat, struct stat)
-WRAP_STAT(lstat, struct stat)
-WRAP_STAT(stat64, struct stat64)
-WRAP_STAT(lstat64, struct stat64)
-
-#define WRAP_STATAT(name, buf_t)                                         \
-    int name(int dir, const char* path, buf_t* buf, int flags) {         \
-        REAL(name);                                                      \
-        return slow(path) ? -1 : real_##name(dir, path, buf, flags);     \
+/* `name` taking `params`: slow for `path`, else the real one given `args`. */
+#define WRAP(name, params, prelude, path, args)                        \
+    int name params {                                                  \
+        prelude static __typeof__(&name) real;                         \
+        if (!real) real = (__typeof__(&name))dlsym(RTLD_NEXT, #name);  \
+        return slow(path) ? -1 : real args;                            \
     }
-WRAP_STATAT(fstatat, struct stat)
-WRAP_STATAT(fstatat64, struct stat64)
-
-#define WRAP_OPEN(name)                                          \
-    int name(const char* path, int flags, ...) {                 \
-        REAL(name);                                              \
-        mode_t mode = 0;                                         \
-        if (flags & (O_CREAT | O_TMPFILE)) {                     \
-            va_list args;                                        \
-            va_start(args, flags);                               \
-            mode = va_arg(args, mode_t);                         \
-            va_end(args);                                        \
-        }                                                        \
-        return slow(path) ? -1 : real_##name(path, flags, mode); \
-    }
-WRAP_OPEN(open)
-WRAP_OPEN(open64)
-
-#define WRAP_OPENAT(name)                                             \
-    int name(int dir, const char* path, int flags, ...) {             \
-        REAL(name);                                                   \
-        mode_t mode = 0;                                              \
-        if (flags & (O_CREAT | O_TMPFILE)) {                          \
-            va_list args;                                             \
-            va_start(args, flags);                                    \
-            mode = va_arg(args, mode_t);                              \
-            va_end(args);                                             \
-        }                                                             \
-        return slow(path) ? -1 : real_##name(dir, path, flags, mode); \
-    }
-WRAP_OPENAT(openat)
-WRAP_OPENAT(openat64)
+WRAP(stat, (const char* p, struct stat* b), , p, (p, b))
+WRAP(lstat, (const char* p, struct stat* b), , p, (p, b))
+WRAP(stat64, (const char* p, struct stat64* b), , p, (p, b))
+WRAP(lstat64, (const char* p, struct stat64* b), , p, (p, b))
+WRAP(fstatat, (int d, const char* p, struct stat* b, int f), , p, (d, p, b, f))
+WRAP(fstatat64, (int d, const char* p, struct stat64* b, int f), , p, (d, p, b, f))
+WRAP(open, (const char* p, int f, ...), MODE(f), p, (p, f, mode))
+WRAP(open64, (const char* p, int f, ...), MODE(f), p, (p, f, mode))
+WRAP(openat, (int d, const char* p, int f, ...), MODE(f), p, (d, p, f, mode))
+WRAP(openat64, (int d, const char* p, int f, ...), MODE(f), p, (d, p, f, mode))
