@@ -143,6 +143,9 @@ TEST_F(Store, KilledChangesNeverLoseTheList) {
                                   base + "Churned\xBF" "C:\\ed.exe \"C:\\churned.pb\" \r\n"};
     auto known = [&](const std::string& file) { return std::ranges::find(states, file) != std::end(states); };
     Put(base);
+    // An earlier change's backup: a kill just after the first list is placed
+    // leaves this one standing.
+    ASSERT_TRUE(drv::WriteBytes(folder_ + "Data\\Projects.twp.bak", base));
     ASSERT_EQ(CreateProjectShortcut("Keep 7"), ShortcutResult::kWritten);
     const std::string keep = drv::Bytes(folder_ + "Projects\\Keep 7.lnk");
     const int rounds = drv::Env("TW_KILL_ROUNDS").empty() ? 16 : std::atoi(drv::Env("TW_KILL_ROUNDS").c_str());
