@@ -83,6 +83,11 @@ prepare_prefix() {
     # Wine draws the title bars itself: there is no window manager on the
     # virtual screen, and a managed window's destruction waits 2 s for one.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+    # N: is a network drive for the tests, an empty folder of the build.
+    rm -rf "$TW_WIN_BUILD/network"
+    mkdir -p "$TW_WIN_BUILD/network"
+    ln -sfn "$TW_WIN_BUILD/network" "$WINEPREFIX/dosdevices/n:"
+    wine reg add 'HKLM\Software\Wine\Drives' /v n: /d network /f >/dev/null 2>&1
     wineserver -w
 }
 

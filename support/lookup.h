@@ -1,7 +1,8 @@
 // Looking files up where a lookup can hang: on a disconnected mapped drive or
 // an unreachable \\server\share each lookup waits out the network's time-out
 // (tens of seconds a call on Windows). The lookups run on threads of their
-// own, one per drive or share, which first asks for the root itself; the
+// own, one per drive or share (a local disk's on the caller's thread), which
+// first asks for the root itself; the
 // caller waits for them at most `deadlineMs`, its window answering meanwhile,
 // and gives up on a drive or share that has not answered by then.
 #pragma once

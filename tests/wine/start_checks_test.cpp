@@ -227,10 +227,12 @@ TEST(StartChecks, AMissingEditorIsNamedOnBothRoads) {
 // command interpreter (a euro sign: no OEM code page has it) cannot be
 // started: it would be looked up there again.
 TEST(StartChecks, AStartNeverWaitsForAFolderThatDoesNotAnswer) {
-    // The marker makes every lookup in "net" wait 30 s. One left behind
-    // would hold up whatever looks there next: it goes in any case.
+    // The marker makes every lookup in N:\net (N: is a network drive of the
+    // test bed) wait 30 s. One left behind would hold up whatever looks there
+    // next: it goes in any case.
+    const std::string net = "N:\\net\\";
     struct Marker {
-        std::string path = drv::WinPath(drv::Env("TW_WORK")) + "\\slow-folder\\app\\net\\tw-slow-lookup";
+        std::string path = "N:\\net\\tw-slow-lookup";
         Marker() { DeleteFileA(path.c_str()); }
         ~Marker() { DeleteFileA(path.c_str()); }
     } marker;
@@ -239,7 +241,8 @@ TEST(StartChecks, AStartNeverWaitsForAFolderThatDoesNotAnswer) {
         return;
     }
     Bed s("slow-folder");
-    const std::string a = s.folder + "a.pb", b = s.folder + "net\\b.pb", euro = s.folder + "net\\\x80.pb";
+    CreateDirectoryA(net.c_str(), nullptr);
+    const std::string a = s.folder + "a.pb", b = net + "b.pb", euro = net + "\x80.pb";
     drv::MakeSources({a, b, euro});
     s.SetProjects(ProjectLine("Net", s.editor, {a, b}) + ProjectLine("Euro", s.editor, {euro}));
     ASSERT_TRUE(s.Start());
