@@ -57,7 +57,8 @@ protected:
     // (on the list's empty part for -1), or with `key` on the selected row.
     // The menu, drawn on the screen with its six items: a raise of the main
     // window still under way in the X server can cover a menu just shown, so
-    // such a menu is closed and opened again.
+    // such a menu is closed and opened again; a click that opened none is
+    // made again.
     HWND OpenMenu(int row, WORD key = 0, WORD modifier = 0) {
         HWND menu = nullptr;
         for (int attempt = 0; attempt < 3; ++attempt) {
@@ -71,7 +72,7 @@ protected:
                 drv::RightClickAt(at.left + 30, row >= 0 ? (at.top + at.bottom) / 2 : at.top);
             }
             menu = drv::WaitWindow(app_.process.Id(), "#32768", 5000);
-            if (!menu) break;
+            if (!menu) continue;
             drv::Pause(150);  // drawn
             if (drv::MenuItemsAsDrawn(menu).size() == 7) break;
         }
