@@ -59,6 +59,7 @@ bool InterpreterBytes(const std::string& path, bool answers, std::string& out) {
 // What the lookups before a start found.
 struct Found {
     bool editorThere = true;
+    bool editorAnswered = true;
     std::vector<std::string> missing;  // in their order
     std::vector<bool> answered;        // for each path left in the command
 };
@@ -72,6 +73,7 @@ Found TakeMissingFiles(StartCommand& command) {
     MARK; const std::vector<FileState> states = LookUpFiles(lookups, kLookupDeadlineMs);
     MARK; Found found;
     MARK; found.editorThere = states[0] != FileState::kMissing;
+    MARK; found.editorAnswered = states[0] == FileState::kThere;
     MARK; std::vector<std::string> kept;
     MARK; for (size_t i = 0; i < command.paths.size(); ++i) {
         MARK; if (states[i + 1] == FileState::kMissing) {
@@ -87,10 +89,10 @@ Found TakeMissingFiles(StartCommand& command) {
 
 // The command with every part in the interpreter's bytes; false when a
 // part cannot be written so.
-bool ForInterpreter(StartCommand& command, const std::vector<bool>& answered) {
-    MARK; if (!InterpreterBytes(command.editor, true, command.editor)) return false;
+bool ForInterpreter(StartCommand& command, const Found& found) {
+    MARK; if (!InterpreterBytes(command.editor, found.editorAnswered, command.editor)) return false;
     MARK; for (size_t i = 0; i < command.paths.size(); ++i) {
-        MARK; if (!InterpreterBytes(command.paths[i], answered[i], command.paths[i])) return false;
+        MARK; if (!InterpreterBytes(command.paths[i], found.answered[i], command.paths[i])) return false;
     }
     MARK; return true;
 }
@@ -135,7 +137,7 @@ StartOutcome StartProject(const std::string& name, MissingFilesQuestion askMissi
             }
         }
         MARK; if (command->paths.empty()) return {StartResult::kMissingFiles};
-        MARK; if (!ForInterpreter(*command, found.answered)) return {StartResult::kUnreadablePath};
+        MARK; if (!ForInterpreter(*command, found)) return {StartResult::kUnreadablePath};
         // A short form may be longer than its name ("a b" against "AB~1").
         MARK; std::optional<std::string> text = BatchFileText(*command, GetOEMCP());
         MARK; if (!text) return {StartResult::kUnreadablePath};
